@@ -1,0 +1,18 @@
+# Outside libraries, all from Debian packages (scripts/install-deps.sh).
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL)
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(ZLIB REQUIRED)
+find_package(Freetype REQUIRED)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET
+  libavformat libavcodec libavutil libswresample libswscale)
+if(QUARN_TESTS)
+  find_package(GTest REQUIRED)
+endif()
+if(QUARN_BENCH)
+  find_package(benchmark REQUIRED)
+endif()

@@ -1,0 +1,155 @@
+#include "engine/DefinitionFile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "engine/PlainFile.h"
+#include "platform/Diagnostics.h"
+
+namespace quarn {
+
+namespace {
+constexpr size_t kBlockSize = 1024;
+
+// Names pass through a 256-byte buffer; longer compositions are cut there.
+std::string Cut255(std::string text) {
+  if (text.size() > 255) text.resize(255);
+  return text;
+}
+}  // namespace
+
+std::string DefinitionFile::IndexedName(const std::string& name, unsigned index) {
+  return Cut255(name + "_" + std::to_string(index));
+}
+
+std::string DefinitionFile::ApplyBlockRule(const std::string& bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (size_t start = 0; start < bytes.size(); start += kBlockSize) {
+    const size_t length = std::min(kBlockSize, bytes.size() - start);
+    const char* block = bytes.data() + start;
+    text.append(block, strnlen(block, length));
+  }
+  return text;
+}
+
+bool DefinitionFile::Load(const std::string& path) {
+  PlainFile file;
+  if (!file.OpenRead(path)) return false;
+  // Read in large pieces; the 1024-byte block rule is applied to the bytes afterwards, which
+  // gives the same text as reading block by block.
+  std::string bytes;
+  const int64_t size = file.Size();
+  if (size > 0) bytes.reserve(static_cast<size_t>(size));
+  char buffer[65536];
+  for (;;) {
+    const size_t n = file.Read(buffer, sizeof buffer);
+    if (n == 0) break;
+    bytes.append(buffer, n);
+  }
+  file.Close();
+  const std::string text = ApplyBlockRule(bytes);
+  if (text.find('\n') != std::string::npos && text.find("\r\n") == std::string::npos) {
+    platform::ReportProblem(path, "has LF line ends; definition files need CR LF, so it reads "
+                                  "as a single line");
+  }
+  Parse(text);
+  return true;
+}
+
+void DefinitionFile::Parse(const std::string& textIn) {
+  const std::string_view text(textIn);
+  std::string section;
+  size_t position = 0;
+  while (position < text.size()) {
+    size_t end = text.find("\r\n", position);
+    const size_t next = end == std::string_view::npos ? text.size() : end + 2;
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(position, end - position);
+    position = next;
+
+    const size_t open = line.find('[');
+    const size_t close = open == std::string_view::npos ? open : line.find(']', open);
+    if (close != std::string_view::npos) {
+      section.assign(line.substr(open + 1, close - open - 1));
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos) continue;
+    // The first value of a key wins: try_emplace never replaces.
+    sections_[section].try_emplace(std::string(line.substr(0, equals)),
+                                   std::string(line.substr(equals + 1)));
+  }
+}
+
+void DefinitionFile::Clear() {
+  sections_.clear();
+  currentSection_.clear();
+}
+
+void DefinitionFile::SelectSection(const std::string& name) { currentSection_ = name; }
+
+void DefinitionFile::SelectSection(const std::string& name, unsigned index) {
+  currentSection_ = IndexedName(name, index);
+}
+
+const std::string& DefinitionFile::Lookup(const std::string& key,
+                                          const std::string& fallback) const {
+  auto section = sections_.find(currentSection_);
+  if (section == sections_.end()) return fallback;
+  auto value = section->second.find(key);
+  return value == section->second.end() ? fallback : value->second;
+}
+
+std::string DefinitionFile::GetString(const std::string& key,
+                                      const std::string& defaultValue) const {
+  return Lookup(key, defaultValue);
+}
+
+int DefinitionFile::GetInt(const std::string& key, int defaultValue) const {
+  char fallback[16];
+  std::snprintf(fallback, sizeof fallback, "%d", defaultValue);
+  const std::string fallbackText = fallback;
+  int result = defaultValue;
+  std::sscanf(Lookup(key, fallbackText).c_str(), "%d", &result);
+  return result;
+}
+
+float DefinitionFile::GetFloat(const std::string& key, float defaultValue) const {
+  // Large enough for any float printed with six decimals.
+  char fallback[400];
+  std::snprintf(fallback, sizeof fallback, "%f", static_cast<double>(defaultValue));
+  const std::string fallbackText = fallback;
+  float result = defaultValue;
+  std::sscanf(Lookup(key, fallbackText).c_str(), "%f", &result);
+  return result;
+}
+
+bool DefinitionFile::GetBool(const std::string& key, bool defaultValue) const {
+  static const std::string kTrue = "true";
+  static const std::string kFalse = "false";
+  const std::string& text = Lookup(key, defaultValue ? kTrue : kFalse);
+  if (text == kTrue) return true;
+  if (text == kFalse) return false;
+  return defaultValue;
+}
+
+std::string DefinitionFile::GetString(const std::string& key, unsigned index,
+                                      const std::string& defaultValue) const {
+  return GetString(IndexedName(key, index), defaultValue);
+}
+
+int DefinitionFile::GetInt(const std::string& key, unsigned index, int defaultValue) const {
+  return GetInt(IndexedName(key, index), defaultValue);
+}
+
+float DefinitionFile::GetFloat(const std::string& key, unsigned index, float defaultValue) const {
+  return GetFloat(IndexedName(key, index), defaultValue);
+}
+
+bool DefinitionFile::GetBool(const std::string& key, unsigned index, bool defaultValue) const {
+  return GetBool(IndexedName(key, index), defaultValue);
+}
+
+}  // namespace quarn

@@ -1,0 +1,53 @@
+#pragma once
+// A definition file: sections of key=value lines, split at CR LF, read through typed getters
+// that never fail (a missing section or key gives the default).
+#include <map>
+#include <string>
+
+namespace quarn {
+
+class DefinitionFile {
+ public:
+  using Section = std::map<std::string, std::string>;
+
+  DefinitionFile() = default;
+  virtual ~DefinitionFile() = default;
+
+  // Reads and parses the file; false only when it cannot be opened.
+  bool Load(const std::string& path);
+  // Parses text as if it were a file's content (after the zero-byte block rule).
+  void Parse(const std::string& text);
+  // Forgets every section.
+  void Clear();
+
+  void SelectSection(const std::string& name);
+  // Selects "name_index".
+  void SelectSection(const std::string& name, unsigned index);
+  const std::string& CurrentSection() const { return currentSection_; }
+
+  std::string GetString(const std::string& key, const std::string& defaultValue) const;
+  std::string GetString(const std::string& key, unsigned index,
+                        const std::string& defaultValue) const;
+  int GetInt(const std::string& key, int defaultValue) const;
+  int GetInt(const std::string& key, unsigned index, int defaultValue) const;
+  float GetFloat(const std::string& key, float defaultValue) const;
+  float GetFloat(const std::string& key, unsigned index, float defaultValue) const;
+  bool GetBool(const std::string& key, bool defaultValue) const;
+  bool GetBool(const std::string& key, unsigned index, bool defaultValue) const;
+
+  const std::map<std::string, Section>& Sections() const { return sections_; }
+
+  // The "%s_%u" composition used for indexed sections and keys.
+  static std::string IndexedName(const std::string& name, unsigned index);
+  // Applies the reading rule: blocks of 1024 bytes, each cut at its first zero byte.
+  static std::string ApplyBlockRule(const std::string& bytes);
+
+ private:
+  // The stored value, or fallback when the section or key is missing.
+  const std::string& Lookup(const std::string& key, const std::string& fallback) const;
+
+  std::string currentSection_;
+  std::map<std::string, Section> sections_;
+};
+
+}  // namespace quarn

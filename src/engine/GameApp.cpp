@@ -1,0 +1,147 @@
+#include "engine/GameApp.h"
+
+#include "engine/TimerPauseScope.h"
+#include "platform/Diagnostics.h"
+#include "platform/Window.h"
+
+namespace quarn {
+
+FrameTimer* ApplicationFrameTimer() {
+  auto* app = dynamic_cast<GameApp*>(AppBase::Instance());
+  return app != nullptr ? &app->GetFrameTimer() : nullptr;
+}
+
+TimerPauseScope::TimerPauseScope() : TimerPauseScope(ApplicationFrameTimer()) {}
+
+GameApp::GameApp(GameAppServices services)
+    : services_(std::move(services)),
+      graphics_(services_.makeRenderDevice),
+      game_(services_.makeGame ? services_.makeGame() : nullptr) {}
+
+GameApp::~GameApp() = default;
+
+WindowParams GameApp::MainWindowParams() const {
+  WindowParams params = WindowApp::MainWindowParams();
+  params.backend = services_.windowBackend;
+  return params;
+}
+
+intptr_t GameApp::OnMessage(WindowHandle window, uint32_t message, uintptr_t wParam,
+                            intptr_t lParam) {
+  const bool mainWindow = window != nullptr && window == MainWindow().GetHandle();
+  if (mainWindow && message == platform::kWmSetCursor &&
+      (lParam & 0xFFFF) == platform::kHtClient) {
+    // The pointer is hidden over the picture.
+    MainWindow().GetPlatformWindow()->SetCursorVisible(false);
+    return 1;
+  }
+  if (mainWindow && message == platform::kWmKeyUp && wParam == platform::kVkEscape) {
+    platform::PostQuitMessage(0);
+    return 1;
+  }
+  if (mainWindow && message == platform::kWmKeyUp && wParam == platform::kVkPause) {
+    paused_ = !paused_;
+    return 1;
+  }
+  return WindowApp::OnMessage(window, message, wParam, lParam);
+}
+
+bool GameApp::StartServices() {
+  const LaunchOptions& options = Options();
+  paths_ = GamePaths::Resolve(options.dataDir);
+  if (!archive_.Open(paths_.ArchiveBase())) {
+    platform::ReportError("cannot open the data archive " + paths_.ArchiveBase() + ".acv");
+    return false;
+  }
+  const WindowHandle window = MainWindow().GetHandle();
+  if (window == nullptr) {
+    platform::ReportError(MainWindow().LastError().empty() ? "cannot create the window"
+                                                            : MainWindow().LastError());
+    return false;
+  }
+  if (!graphics_.Create(window, GraphicsParams{options.windowed ? 0 : 1, 640, 480})) {
+    platform::ReportError("cannot create the graphics device: " + graphics_.LastError());
+    return false;
+  }
+  if (!sound_.Create(window, 0)) {
+    platform::ReportError("cannot create the sound device");
+    return false;
+  }
+  if (!com_.Create()) {
+    platform::ReportError("cannot start the media library");
+    return false;
+  }
+  if (!input_.Create(window)) {
+    platform::ReportError("cannot start the input devices");
+    return false;
+  }
+  if (services_.clock != nullptr) {
+    timer_.SetClock(services_.clock);
+  } else if (options.headless) {
+    timer_.SetClock(&virtualClock_);
+  }
+  if (!timer_.SetRate(30)) {
+    platform::ReportError("no high-resolution counter for the frame timer");
+    return false;
+  }
+  return true;
+}
+
+void GameApp::StopServices() {
+  input_.Release();
+  com_.Release();
+  sound_.Release();
+  graphics_.Release();
+  archive_.Close();
+}
+
+int GameApp::Run(Thread*) {
+  // A failed start-up step ends the program at once; the process is about to exit.
+  if (!StartServices()) return -1;
+  if (game_ == nullptr) {
+    platform::ReportError("no game to run");
+    return -1;
+  }
+  game_->Init();
+  int quit = 0;
+  int lost = 0;
+  const long frameLimit = Options().frames;
+  for (;;) {
+    if (!PumpMessage(true)) break;
+    if (quit != 0) break;
+    input_.Update();
+    timer_.Advance();
+    if (paused_ == 0 && lost == 0) {
+      game_->Update(&quit);
+      ++updates_;
+      // --frames: end normally, exactly as a quit request from the game would.
+      if (frameLimit > 0 && updates_ >= frameLimit) quit = 1;
+    }
+    if (!timer_.IsLate()) {
+      if (lost == 0) {
+        game_->Render();
+        if (lost == 0) {
+          int presentLost = 0;
+          graphics_.Present(nullptr, &presentLost);
+          if (presentLost != 0) {
+            lost = 1;
+            timer_.PauseBegin();
+            paused_ = 1;
+          }
+        }
+      } else {
+        lost = graphics_.Restore() ? 0 : 1;
+        if (lost == 0) {
+          timer_.PauseEnd();
+          paused_ = 0;
+        }
+      }
+    }
+    timer_.WaitForDue();
+  }
+  game_->Finish();
+  StopServices();
+  return 0;
+}
+
+}  // namespace quarn

@@ -1,0 +1,1 @@
+// The graphics utility library; its parts arrive with meshes and textures.

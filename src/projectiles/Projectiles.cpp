@@ -1,0 +1,1 @@
+// Projectiles: bullets and rockets.

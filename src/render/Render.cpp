@@ -1,0 +1,1 @@
+// Rendering: transforms, meshes and the render manager, textures and sprites, particles, trails.

@@ -1,0 +1,1 @@
+// Weapons: weapon mounts and the three weapon kinds.

@@ -1,0 +1,69 @@
+#include "engine/FrameTimer.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/TimerPauseScope.h"
+
+namespace quarn {
+namespace {
+
+constexpr int64_t kMillisecond = 1'000'000;  // fake clock counts in nanoseconds
+
+TEST(FrameTimerTest, PeriodIsRoundedDown) {
+  platform::FakeClock clock(1'000'000);  // not divisible by 30
+  FrameTimer timer(&clock);
+  ASSERT_TRUE(timer.SetRate(30));
+  EXPECT_EQ(timer.Period(), 33333);
+  clock.SetFrequency(0);
+  EXPECT_FALSE(timer.SetRate(30)) << "no counter, no schedule";
+}
+
+TEST(FrameTimerTest, WaitSleepsInMillisecondsThenSpinsToTheExactDueTime) {
+  platform::FakeClock clock;
+  FrameTimer timer(&clock);
+  ASSERT_TRUE(timer.SetRate(30));
+  timer.Advance();
+  EXPECT_FALSE(timer.IsLate());
+  timer.WaitForDue();
+  EXPECT_GE(clock.Counter(), timer.Due());
+  EXPECT_LT(clock.Counter(), timer.Due() + kMillisecond / 100) << "no overshoot past due";
+  EXPECT_EQ(clock.SleepCalls(), 33) << "sleeps while more than a millisecond is left";
+  EXPECT_TRUE(timer.IsLate());
+}
+
+TEST(FrameTimerTest, PauseScopeAroundALongLoadKeepsTheNextPassOnTime) {
+  platform::FakeClock clock;
+  FrameTimer timer(&clock);
+  timer.SetRate(30);
+  timer.Advance();
+  {
+    TimerPauseScope scope(&timer);
+    clock.AdvanceSeconds(2.0);  // loading
+  }
+  EXPECT_FALSE(timer.IsLate()) << "loading time must not count as lag";
+}
+
+TEST(FrameTimerTest, NestedPausesShiftOnlyByTheOutermostSpan) {
+  platform::FakeClock clock;
+  FrameTimer timer(&clock);
+  timer.SetRate(30);
+  const int64_t due = timer.Due();
+  timer.PauseBegin();
+  clock.Advance(5 * kMillisecond);
+  timer.PauseBegin();
+  clock.Advance(7 * kMillisecond);
+  timer.PauseEnd();
+  EXPECT_EQ(timer.Due(), due) << "an inner end does not shift the schedule";
+  clock.Advance(11 * kMillisecond);
+  timer.PauseEnd();
+  EXPECT_EQ(timer.Due(), due + 23 * kMillisecond);
+  EXPECT_EQ(timer.PauseCount(), 0);
+}
+
+TEST(FrameTimerTest, NullTimerScopeIsHarmless) {
+  TimerPauseScope scope(nullptr);
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace quarn

@@ -1,0 +1,30 @@
+// quarn-inspect: shows how the game reads a data file.
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "DefinitionInspector.h"
+
+namespace {
+const char kUsage[] =
+    "usage: quarn-inspect COMMAND FILE\n"
+    "Shows how the game reads a data file, as JSON on standard output.\n"
+    "\n"
+    "  def FILE     a definition file: its sections and keys as the game sees them\n";
+}
+
+int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (argc != 3) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  const std::string command = argv[1];
+  const std::string path = argv[2];
+  if (command == "def") return quarn::tools::InspectDefinition(path, std::cout, std::cerr);
+  std::cerr << "quarn-inspect: unknown command '" << command << "'\n" << kUsage;
+  return 2;
+}
