@@ -8,18 +8,20 @@ namespace quarn {
 template <class T>
 class Service {
  public:
-  static T* Instance() { return instance_; }
+  static T* Instance() { return static_cast<T*>(instance_); }
 
  protected:
-  Service() { instance_ = static_cast<T*>(this); }
+  // The pointer is kept as the base: the derived object does not exist yet while this
+  // constructor runs, nor any more while the destructor does.
+  Service() { instance_ = this; }
   ~Service() {
-    if (instance_ == static_cast<T*>(this)) instance_ = nullptr;
+    if (instance_ == this) instance_ = nullptr;
   }
   Service(const Service&) = delete;
   Service& operator=(const Service&) = delete;
 
  private:
-  static inline T* instance_ = nullptr;
+  static inline Service* instance_ = nullptr;
 };
 
 }  // namespace quarn

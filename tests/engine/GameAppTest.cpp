@@ -18,7 +18,10 @@ class ScriptedGame : public GameBase {
     ++inits;
     return 1;
   }
-  void Finish() override { ++finishes; }
+  void Finish() override {
+    ++finishes;
+    if (onFinish) onFinish();
+  }
   int Update(int* quit) override {
     ++updates;
     if (onUpdate) onUpdate(updates, quit);
@@ -35,6 +38,7 @@ class ScriptedGame : public GameBase {
 
   std::function<void(int update, int* quit)> onUpdate;
   std::function<void()> onRender;
+  std::function<void()> onFinish;  // runs while the devices still exist
   int inits = 0, finishes = 0, updates = 0, renders = 0;
   std::set<int> renderedAfterUpdate;
 };
@@ -147,10 +151,12 @@ TEST_F(GameAppTest, QuitFlagStillRendersItsPassAndEndsAtTheNext) {
   game_->onUpdate = [](int update, int* quit) {
     if (update == 3) *quit = 1;
   };
+  int presents = 0;
+  game_->onFinish = [&] { presents = device_->PresentCount(); };
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(game_->updates, 3);
   EXPECT_EQ(game_->renders, 3);
-  EXPECT_EQ(device_->PresentCount(), 3);
+  EXPECT_EQ(presents, 3);
 }
 
 TEST_F(GameAppTest, LostDevicePausesTheGameUntilARestoreTellsTheResourcesInOrder) {
@@ -165,12 +171,14 @@ TEST_F(GameAppTest, LostDevicePausesTheGameUntilARestoreTellsTheResourcesInOrder
     }
     if (update == 4) *quit = 1;
   };
+  int resets = 0;
+  game_->onFinish = [&] { resets = device_->ResetCount(); };
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(log, (std::vector<std::string>{"lost first", "lost second", "lost first",
                                            "lost second", "reset first", "reset second"}));
   EXPECT_EQ(game_->updates, 4);
   EXPECT_EQ(game_->renders, 4) << "nothing is drawn while the device is lost";
-  EXPECT_EQ(device_->ResetCount(), 2);
+  EXPECT_EQ(resets, 2);
   EXPECT_FALSE(app_->IsPaused());
   EXPECT_EQ(app_->GetFrameTimer().PauseCount(), 0);
 }
