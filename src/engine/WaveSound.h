@@ -1,0 +1,30 @@
+#pragma once
+// A wave sound: a whole WAVE file decoded into one buffer of the sound device. Voices play
+// copies of it that share its samples.
+#include <memory>
+#include <string>
+
+#include "platform/AudioBuffer.h"
+
+namespace quarn {
+
+class WaveSound {
+ public:
+  WaveSound();
+  virtual ~WaveSound();
+  WaveSound(const WaveSound&) = delete;
+  WaveSound& operator=(const WaveSound&) = delete;
+
+  // Reads the file at path into a new buffer, replacing any earlier one. False without a
+  // sound device or for a file that is not a usable WAVE file (reported once on stderr).
+  virtual bool Load(const std::string& path);
+  virtual void Release();
+
+  // Null when nothing is loaded.
+  platform::AudioBuffer* GetBuffer() const { return buffer_.get(); }
+
+ private:
+  std::unique_ptr<platform::AudioBuffer> buffer_;
+};
+
+}  // namespace quarn

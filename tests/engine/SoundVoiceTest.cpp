@@ -1,0 +1,255 @@
+// Sound effects heard through a loopback device: the sound device service, wave sounds and
+// the voices that play them.
+#include "engine/SoundVoice.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "engine/SoundDevice.h"
+#include "engine/WaveSound.h"
+#include "platform/Clock.h"
+#include "platform/Diagnostics.h"
+
+namespace quarn {
+namespace {
+
+constexpr int kRate = 48000;
+
+// Writes a mono 16-bit WAVE file.
+void WriteWave(const std::string& path, const std::vector<int16_t>& samples, int rate = kRate) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+  auto put32 = [&](uint32_t v) { std::fwrite(&v, 4, 1, file); };
+  auto put16 = [&](uint16_t v) { std::fwrite(&v, 2, 1, file); };
+  std::fwrite("RIFF", 1, 4, file);
+  put32(36 + dataBytes);
+  std::fwrite("WAVEfmt ", 1, 8, file);
+  put32(16);
+  put16(1);
+  put16(1);
+  put32(static_cast<uint32_t>(rate));
+  put32(static_cast<uint32_t>(rate * 2));
+  put16(2);
+  put16(16);
+  std::fwrite("data", 1, 4, file);
+  put32(dataBytes);
+  std::fwrite(samples.data(), 2, samples.size(), file);
+  std::fclose(file);
+}
+
+class SoundTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quarn-sound-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    sound_ = std::make_unique<SoundDevice>([this](std::string* error) {
+      auto device = platform::AudioDevice::OpenLoopback(kRate, 2, error);
+      loopback_ = device.get();
+      return device;
+    });
+    ASSERT_TRUE(sound_->Create(nullptr, 0));
+    ASSERT_NE(loopback_, nullptr);
+  }
+  void TearDown() override {
+    sound_.reset();
+    std::string command = "rm -rf '" + dir_ + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+  }
+
+  std::string Wave(const std::string& name, const std::vector<int16_t>& samples) {
+    const std::string path = dir_ + "/" + name;
+    WriteWave(path, samples);
+    return path;
+  }
+
+  std::vector<float> Left(uint32_t frames) {
+    std::vector<float> mix(static_cast<size_t>(frames) * 2);
+    EXPECT_TRUE(loopback_->Render(mix.data(), frames));
+    std::vector<float> left(frames);
+    for (uint32_t i = 0; i < frames; ++i)
+      left[i] = mix[i * 2];
+    return left;
+  }
+  // The level once a change of gain has settled.
+  float Settled() { return std::fabs(Left(4800).back()); }
+
+  std::string dir_;
+  std::unique_ptr<SoundDevice> sound_;
+  platform::AudioDevice* loopback_ = nullptr;
+};
+
+TEST_F(SoundTest, VolumeIsAGainMappedOntoDecibels) {
+  WaveSound wave;
+  ASSERT_TRUE(wave.Load(Wave("level.wav", std::vector<int16_t>(kRate, 16384))));
+  SoundVoice voice;
+  ASSERT_TRUE(voice.Create(&wave));
+  ASSERT_TRUE(voice.Play(true, true));
+  ASSERT_TRUE(voice.SetVolume(1.0f));
+  EXPECT_NEAR(Settled(), 0.5f, 1e-4f);
+  ASSERT_TRUE(voice.SetVolume(0.5f));  // -5000: -50 dB
+  EXPECT_NEAR(Settled(), 0.5f * std::pow(10.0f, -2.5f), 1e-6f);
+  float gain = 0.0f;
+  ASSERT_TRUE(voice.GetVolume(&gain));
+  EXPECT_FLOAT_EQ(gain, 0.5f);
+  ASSERT_TRUE(voice.SetVolume(0.0f));  // -10000: silence
+  EXPECT_EQ(Settled(), 0.0f);
+  ASSERT_TRUE(voice.SetVolume(0.75f));
+  EXPECT_NEAR(Settled(), 0.5f * std::pow(10.0f, -1.25f), 1e-5f);
+  ASSERT_TRUE(voice.GetVolume(&gain));
+  EXPECT_FLOAT_EQ(gain, 0.75f);
+  // A gain the scale does not reach is refused and changes nothing.
+  EXPECT_FALSE(voice.SetVolume(1.5f));
+  EXPECT_FALSE(voice.SetVolume(-0.1f));
+  EXPECT_FALSE(voice.SetVolume(std::nanf("")));
+  ASSERT_TRUE(voice.GetVolume(&gain));
+  EXPECT_FLOAT_EQ(gain, 0.75f);
+}
+
+TEST_F(SoundTest, FrequencyScaleOfTwoDoublesThePitch) {
+  std::vector<int16_t> sine(kRate);
+  for (int i = 0; i < kRate; ++i) {
+    sine[i] = static_cast<int16_t>(16000 * std::sin(2.0 * std::numbers::pi * 500.0 * i / kRate));
+  }
+  WaveSound wave;
+  ASSERT_TRUE(wave.Load(Wave("sine.wav", sine)));
+  SoundVoice voice;
+  ASSERT_TRUE(voice.Create(&wave));
+  ASSERT_TRUE(voice.Play(true, true));
+  auto crossingsPerSecond = [this] {
+    const std::vector<float> heard = Left(kRate / 4);
+    int crossings = 0;
+    for (size_t i = 1; i < heard.size(); ++i) {
+      if ((heard[i - 1] < 0.0f) != (heard[i] < 0.0f))
+        ++crossings;
+    }
+    return crossings * 4.0;
+  };
+  EXPECT_NEAR(crossingsPerSecond(), 1000.0, 12.0);
+  ASSERT_TRUE(voice.SetFrequencyScale(2.0f));
+  EXPECT_EQ(voice.GetVoice()->GetFrequency(), 96000u);
+  EXPECT_NEAR(crossingsPerSecond(), 2000.0, 12.0);
+  ASSERT_TRUE(voice.SetFrequencyScale(0.5f));
+  EXPECT_NEAR(crossingsPerSecond(), 500.0, 12.0);
+  EXPECT_FALSE(voice.SetFrequencyScale(-1.0f));
+  EXPECT_FALSE(voice.SetFrequencyScale(10.0f)) << "480 kHz is beyond a buffer's range";
+}
+
+TEST_F(SoundTest, StopKeepsThePlaceAndRestartRewinds) {
+  std::vector<int16_t> ramp(kRate);
+  for (int i = 0; i < kRate; ++i)
+    ramp[i] = static_cast<int16_t>(i / 2);
+  WaveSound wave;
+  ASSERT_TRUE(wave.Load(Wave("ramp.wav", ramp)));
+  SoundVoice voice;
+  ASSERT_TRUE(voice.Create(&wave));
+  ASSERT_TRUE(voice.Play(false, true));
+  Left(9600);
+  ASSERT_TRUE(voice.Stop());
+  EXPECT_FALSE(voice.IsPlaying());
+  Left(4800);
+  ASSERT_TRUE(voice.Play(false, false));
+  EXPECT_NEAR(Left(10)[0], 4800.0f / 32768.0f, 1e-4f) << "resumes at frame 9600";
+  ASSERT_TRUE(voice.Play(false, true));
+  EXPECT_NEAR(Left(10)[0], 0.0f, 1e-4f) << "restart rewinds";
+}
+
+TEST_F(SoundTest, TwoHundredVoicesOfOneWaveMix) {
+  WaveSound wave;
+  ASSERT_TRUE(wave.Load(Wave("quiet.wav", std::vector<int16_t>(kRate, 100))));
+  std::vector<std::unique_ptr<SoundVoice>> voices(200);
+  for (auto& voice : voices) {
+    voice = std::make_unique<SoundVoice>();
+    ASSERT_TRUE(voice->Create(&wave));
+    ASSERT_TRUE(voice->Play(false, true));
+  }
+  EXPECT_NEAR(Left(2400)[100], 200 * 100.0f / 32768.0f, 1e-4f);
+  // Half of them at -50 dB: 100 whole plus 100 at 10^-2.5.
+  for (int i = 0; i < 100; ++i)
+    ASSERT_TRUE(voices[i]->SetVolume(0.5f));
+  EXPECT_NEAR(Settled(), (100 + 100 * std::pow(10.0f, -2.5f)) * 100.0f / 32768.0f, 1e-4f);
+  for (auto& voice : voices)
+    voice->Release();
+  EXPECT_EQ(Settled(), 0.0f);
+}
+
+TEST_F(SoundTest, VoicesNeedADeviceAndALoadedWave) {
+  WaveSound empty;
+  SoundVoice voice;
+  EXPECT_FALSE(voice.Create(nullptr));
+  EXPECT_FALSE(voice.Create(&empty));
+  EXPECT_FALSE(voice.Play(false, false));
+  EXPECT_FALSE(voice.Stop());
+  EXPECT_FALSE(voice.SetVolume(1.0f));
+  WaveSound wave;
+  ASSERT_TRUE(wave.Load(Wave("w.wav", {1, 2, 3})));
+  EXPECT_EQ(wave.GetBuffer()->Frames(), 3u);
+  sound_->Release();
+  EXPECT_FALSE(voice.Create(&wave)) << "no device";
+  wave.Release();
+  EXPECT_FALSE(wave.Load(Wave("w2.wav", {1, 2, 3}))) << "no device";
+}
+
+TEST_F(SoundTest, BrokenWaveFilesAreReportedOnceAndGiveNoSound) {
+  const std::string path = dir_ + "/broken.wav";
+  FILE* file = std::fopen(path.c_str(), "wb");
+  std::fwrite("RIFF\x04\0\0\0WAVE", 1, 12, file);
+  std::fclose(file);
+  platform::ForgetReportedProblems();
+  ::testing::internal::CaptureStderr();
+  WaveSound wave;
+  EXPECT_FALSE(wave.Load(path));
+  EXPECT_FALSE(wave.Load(path));
+  EXPECT_EQ(wave.GetBuffer(), nullptr);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.rfind("quarn: " + path + ": ", 0), 0u) << err;
+  EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line: " << err;
+}
+
+TEST(SoundDeviceTest, WithoutASoundCardTheGameRunsSilentlyAndSaysSoOnce) {
+  platform::ForgetReportedProblems();
+  int opened = 0;
+  SoundDevice sound([&](std::string* error) {
+    ++opened;
+    *error = "no card here";
+    return std::unique_ptr<platform::AudioDevice>();
+  });
+  ::testing::internal::CaptureStderr();
+  ASSERT_TRUE(sound.Create(nullptr, 0));
+  ASSERT_TRUE(sound.Create(nullptr, 0));
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(opened, 2);
+  ASSERT_NE(sound.GetAudioDevice(), nullptr);
+  EXPECT_EQ(sound.GetAudioDevice()->GetKind(), platform::AudioDevice::Kind::Silent);
+  EXPECT_EQ(err, "quarn: sound device: no card here; the game runs without sound\n");
+  EXPECT_EQ(SoundDevice::Instance(), &sound);
+  sound.Release();
+  EXPECT_EQ(sound.GetAudioDevice(), nullptr);
+}
+
+TEST(SoundDeviceTest, SilentDeviceNeverOpensASoundCardAndKeepsTheGivenTime) {
+  int opened = 0;
+  SoundDevice sound([&](std::string*) {
+    ++opened;
+    return std::unique_ptr<platform::AudioDevice>();
+  });
+  platform::FakeClock clock(1000);
+  sound.UseSilentDevice(&clock);
+  ASSERT_TRUE(sound.Create(nullptr, 0));
+  EXPECT_EQ(opened, 0);
+  platform::AudioDevice* device = sound.GetAudioDevice();
+  ASSERT_NE(device, nullptr);
+  const double start = device->Now();
+  clock.Advance(1500);
+  EXPECT_DOUBLE_EQ(device->Now() - start, 1.5);
+}
+
+}  // namespace
+}  // namespace quarn
