@@ -1,5 +1,7 @@
 #include "engine/ComInitializer.h"
 
+#include "platform/MediaLibrary.h"
+
 namespace quarn {
 
 namespace {
@@ -13,11 +15,13 @@ bool ComInitializer::Create() {
     return false;
   }
   created_ = true;
+  platform::StartMediaLibrary();
   return true;
 }
 
 void ComInitializer::Release() {
-  if (!created_) return;
+  if (!created_)
+    return;
   created_ = false;
   --initialisations;
 }
