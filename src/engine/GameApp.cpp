@@ -63,7 +63,8 @@ bool GameApp::StartServices() {
     return false;
   }
   // Headless runs never open a sound card; their silence keeps the game's virtual time.
-  if (options.headless) sound_.UseSilentDevice(services_.clock ? services_.clock : &virtualClock_);
+  if (options.headless)
+    sound_.UseSilentDevice(services_.clock ? services_.clock : &virtualClock_);
   if (!sound_.Create(window, 0)) {
     platform::ReportError("cannot create the sound device");
     return false;
