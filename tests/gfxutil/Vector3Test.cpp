@@ -28,17 +28,5 @@ TEST(Vector3Test, CrossFollowsTheAxisCycleAndAnticommutes) {
   EXPECT_FLOAT_EQ(Vec3Dot(Vec3Cross(a, b), b), 0.0f);
 }
 
-TEST(Vector3Test, ArithmeticIsComponentwiseAndConvertsToTheDeviceRecord) {
-  const Vector3 a(1, 2, 3), b(0.5f, -1, 4);
-  EXPECT_EQ(a + b, Vector3(1.5f, 1, 7));
-  EXPECT_EQ(a - b, Vector3(0.5f, 3, -1));
-  EXPECT_EQ(2.0f * a, a * 2.0f);
-  EXPECT_EQ(a / 2.0f, Vector3(0.5f, 1, 1.5f));
-  EXPECT_FLOAT_EQ(Vec3Dot(a, b), 0.5f - 2 + 12);
-  EXPECT_FLOAT_EQ(Vec3Length({2, 3, 6}), 7.0f);
-  const platform::Vector3 record = a;
-  EXPECT_EQ(Vector3(record), a);
-}
-
 }  // namespace
 }  // namespace quarn::gfx
