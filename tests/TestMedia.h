@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <numbers>
 #include <string>
@@ -59,6 +60,37 @@ inline bool WriteTone(const std::string& path, platform::MediaEncoder::Container
   const std::vector<int16_t> samples = Tone(seconds, rate, channels, hertz, amplitude);
   return encoder.WriteAudio(samples.data(), static_cast<uint32_t>(samples.size() / channels)) &&
          encoder.Finish();
+}
+
+// Writes a mono 16-bit PCM WAVE file, byte by byte as the format lays it out.
+inline bool WriteWaveFile(const std::string& path, const std::vector<int16_t>& samples, int rate) {
+  std::vector<uint8_t> bytes;
+  auto put = [&](uint32_t value, int size) {
+    for (int i = 0; i < size; ++i)
+      bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  };
+  auto tag = [&](const char* id) { bytes.insert(bytes.end(), id, id + 4); };
+  const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
+  tag("RIFF");
+  put(36 + dataBytes, 4);
+  tag("WAVE");
+  tag("fmt ");
+  put(16, 4);
+  put(1, 2);  // PCM
+  put(1, 2);  // mono
+  put(static_cast<uint32_t>(rate), 4);
+  put(static_cast<uint32_t>(rate) * 2, 4);
+  put(2, 2);
+  put(16, 2);
+  tag("data");
+  put(dataBytes, 4);
+  for (int16_t sample : samples)
+    put(static_cast<uint16_t>(sample), 2);
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr)
+    return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
 }
 
 // The flat colour of movie frame number n: far apart from one frame to the next.

@@ -221,7 +221,8 @@ TEST_F(GameAppTest, HeadlessRunsPlaySoundSilentlyOnTheRunsClock) {
   game_->onUpdate = [&](int update, int* quit) {
     platform::AudioDevice* device = SoundDevice::Instance()->GetAudioDevice();
     kind = device->GetKind();
-    if (update == 1) started = device->Now();
+    if (update == 1)
+      started = device->Now();
     if (update == 31) {
       later = device->Now();
       *quit = 1;

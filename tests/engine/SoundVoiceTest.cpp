@@ -3,7 +3,6 @@
 #include "engine/SoundVoice.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cmath>
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "TestMedia.h"
 #include "engine/SoundDevice.h"
 #include "engine/WaveSound.h"
 #include "platform/Clock.h"
@@ -21,35 +21,9 @@ namespace {
 
 constexpr int kRate = 48000;
 
-// Writes a mono 16-bit WAVE file.
-void WriteWave(const std::string& path, const std::vector<int16_t>& samples, int rate = kRate) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-  auto put32 = [&](uint32_t v) { std::fwrite(&v, 4, 1, file); };
-  auto put16 = [&](uint16_t v) { std::fwrite(&v, 2, 1, file); };
-  std::fwrite("RIFF", 1, 4, file);
-  put32(36 + dataBytes);
-  std::fwrite("WAVEfmt ", 1, 8, file);
-  put32(16);
-  put16(1);
-  put16(1);
-  put32(static_cast<uint32_t>(rate));
-  put32(static_cast<uint32_t>(rate * 2));
-  put16(2);
-  put16(16);
-  std::fwrite("data", 1, 4, file);
-  put32(dataBytes);
-  std::fwrite(samples.data(), 2, samples.size(), file);
-  std::fclose(file);
-}
-
 class SoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/quarn-sound-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
     sound_ = std::make_unique<SoundDevice>([this](std::string* error) {
       auto device = platform::AudioDevice::OpenLoopback(kRate, 2, error);
       loopback_ = device.get();
@@ -58,15 +32,9 @@ class SoundTest : public ::testing::Test {
     ASSERT_TRUE(sound_->Create(nullptr, 0));
     ASSERT_NE(loopback_, nullptr);
   }
-  void TearDown() override {
-    sound_.reset();
-    std::string command = "rm -rf '" + dir_ + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-  }
-
   std::string Wave(const std::string& name, const std::vector<int16_t>& samples) {
-    const std::string path = dir_ + "/" + name;
-    WriteWave(path, samples);
+    const std::string path = folder_.File(name);
+    EXPECT_TRUE(quarn::testing::WriteWaveFile(path, samples, kRate));
     return path;
   }
 
@@ -81,7 +49,7 @@ class SoundTest : public ::testing::Test {
   // The level once a change of gain has settled.
   float Settled() { return std::fabs(Left(4800).back()); }
 
-  std::string dir_;
+  quarn::testing::TempFolder folder_;
   std::unique_ptr<SoundDevice> sound_;
   platform::AudioDevice* loopback_ = nullptr;
 };
@@ -198,7 +166,7 @@ TEST_F(SoundTest, VoicesNeedADeviceAndALoadedWave) {
 }
 
 TEST_F(SoundTest, BrokenWaveFilesAreReportedOnceAndGiveNoSound) {
-  const std::string path = dir_ + "/broken.wav";
+  const std::string path = folder_.File("broken.wav");
   FILE* file = std::fopen(path.c_str(), "wb");
   std::fwrite("RIFF\x04\0\0\0WAVE", 1, 12, file);
   std::fclose(file);
