@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 #include <vector>
 
 #include "platform/OpenAlBuffer.h"
@@ -19,11 +18,6 @@ namespace {
 // At most this many voices play at once.
 constexpr ALCint kMonoSources = 64;
 constexpr ALCint kStereoSources = 960;
-
-std::mutex& LibraryMutex() {
-  static std::mutex mutex;
-  return mutex;
-}
 
 // Runs open with stderr sent to /dev/null: OpenAL Soft and ALSA describe a missing sound card
 // at length there, and the game reports it in one line of its own.
@@ -44,18 +38,6 @@ auto WithoutLibraryChatter(Open open) {
   return result;
 }
 
-ALenum StereoFormat(SampleType type) {
-  switch (type) {
-    case SampleType::U8:
-      return AL_FORMAT_STEREO8;
-    case SampleType::S16:
-      return AL_FORMAT_STEREO16;
-    case SampleType::F32:
-      return AL_FORMAT_STEREO_FLOAT32;
-  }
-  return AL_NONE;
-}
-
 }  // namespace
 
 std::unique_ptr<OpenAlAudioDevice> OpenAlAudioDevice::Open(Target target, int rate, int channels,
@@ -63,7 +45,7 @@ std::unique_ptr<OpenAlAudioDevice> OpenAlAudioDevice::Open(Target target, int ra
   std::string ignored;
   if (error == nullptr)
     error = &ignored;
-  std::lock_guard lock(LibraryMutex());
+  std::lock_guard lock(OpenAlContext::LibraryMutex());
   ALCdevice* device = nullptr;
   std::vector<ALCint> attributes = {ALC_MONO_SOURCES, kMonoSources, ALC_STEREO_SOURCES,
                                     kStereoSources};
@@ -121,28 +103,17 @@ std::unique_ptr<OpenAlAudioDevice> OpenAlAudioDevice::Open(Target target, int ra
   alcGetIntegerv(device, ALC_FREQUENCY, 1, &actualRate);
   if (target == Target::Output)
     channels = 2;
+  alcMakeContextCurrent(nullptr);
+  auto shared = std::make_shared<OpenAlContext>(device, context);
   return std::unique_ptr<OpenAlAudioDevice>(
-      new OpenAlAudioDevice(target, device, context, actualRate, channels));
+      new OpenAlAudioDevice(target, std::move(shared), actualRate, channels));
 }
 
-OpenAlAudioDevice::OpenAlAudioDevice(Target target, ALCdevice* device, ALCcontext* context,
+OpenAlAudioDevice::OpenAlAudioDevice(Target target, std::shared_ptr<OpenAlContext> context,
                                      int rate, int channels)
-    : target_(target), device_(device), context_(context), rate_(rate), channels_(channels) {}
+    : target_(target), context_(std::move(context)), rate_(rate), channels_(channels) {}
 
-OpenAlAudioDevice::~OpenAlAudioDevice() {
-  std::lock_guard lock(LibraryMutex());
-  if (alcGetCurrentContext() == context_)
-    alcMakeContextCurrent(nullptr);
-  alcDestroyContext(context_);
-  alcCloseDevice(device_);
-}
-
-std::unique_lock<std::mutex> OpenAlAudioDevice::Lock() const {
-  std::unique_lock lock(LibraryMutex());
-  if (alcGetCurrentContext() != context_)
-    alcMakeContextCurrent(context_);
-  return lock;
-}
+OpenAlAudioDevice::~OpenAlAudioDevice() = default;
 
 AudioDevice::Kind OpenAlAudioDevice::GetKind() const {
   return target_ == Target::Output ? Kind::Output : Kind::Loopback;
@@ -157,18 +128,18 @@ double OpenAlAudioDevice::Now() {
 
 std::unique_ptr<AudioBuffer> OpenAlAudioDevice::CreateBuffer(const AudioFormat& format,
                                                              const void* data, uint32_t frames) {
-  return OpenAlBuffer::Create(this, format, data, frames);
+  return OpenAlBuffer::Create(context_, format, data, frames);
 }
 
 std::unique_ptr<AudioVoice> OpenAlAudioDevice::CreateVoice(const AudioBuffer& buffer) {
   const auto* own = dynamic_cast<const OpenAlBuffer*>(&buffer);
-  if (own == nullptr || own->Device() != this)
+  if (own == nullptr || own->Context() != context_)
     return nullptr;
-  return OpenAlVoice::Create(this, *own);
+  return OpenAlVoice::Create(context_, *own);
 }
 
 std::unique_ptr<AudioStreamVoice> OpenAlAudioDevice::CreateStreamVoice(const AudioFormat& format) {
-  return OpenAlStreamVoice::Create(this, format);
+  return OpenAlStreamVoice::Create(context_, format);
 }
 
 bool OpenAlAudioDevice::Render(float* out, uint32_t frames) {
@@ -178,35 +149,10 @@ bool OpenAlAudioDevice::Render(float* out, uint32_t frames) {
       reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
   if (render == nullptr)
     return false;
-  auto lock = Lock();
-  render(device_, out, static_cast<ALCsizei>(frames));
+  auto lock = context_->Lock();
+  render(context_->Device(), out, static_cast<ALCsizei>(frames));
   renderedFrames_ += frames;
   return true;
-}
-
-bool OpenAlAudioDevice::Upload(ALuint buffer, const AudioFormat& format, const void* data,
-                               uint32_t frames) {
-  if (!format.IsValid() || data == nullptr || frames == 0)
-    return false;
-  const size_t frameBytes = static_cast<size_t>(format.BytesPerFrame());
-  const size_t bytes = frameBytes * frames;
-  if (bytes / frameBytes != frames || bytes > 0x7FFFFFFF / 2)
-    return false;
-  alGetError();
-  if (format.channels == 2) {
-    alBufferData(buffer, StereoFormat(format.type), data, static_cast<ALsizei>(bytes), format.rate);
-  } else {
-    const size_t sampleBytes = static_cast<size_t>(format.BytesPerSample());
-    std::vector<uint8_t> stereo(bytes * 2);
-    const auto* in = static_cast<const uint8_t*>(data);
-    for (size_t i = 0; i < frames; ++i) {
-      std::memcpy(&stereo[i * 2 * sampleBytes], in + i * sampleBytes, sampleBytes);
-      std::memcpy(&stereo[(i * 2 + 1) * sampleBytes], in + i * sampleBytes, sampleBytes);
-    }
-    alBufferData(buffer, StereoFormat(format.type), stereo.data(),
-                 static_cast<ALsizei>(stereo.size()), format.rate);
-  }
-  return alGetError() == AL_NO_ERROR;
 }
 
 }  // namespace quarn::platform

@@ -1,14 +1,11 @@
 #pragma once
 // The audio device on OpenAL Soft: a sound card, or a loopback device that mixes into memory.
-#include <AL/al.h>
-#include <AL/alc.h>
-
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "platform/AudioDevice.h"
+#include "platform/OpenAlContext.h"
 
 namespace quarn::platform {
 
@@ -31,20 +28,11 @@ class OpenAlAudioDevice final : public AudioDevice {
   int OutputChannels() const override { return channels_; }
   int OutputRate() const override { return rate_; }
 
-  // The library keeps one current context for the whole process, so every AL call is made
-  // under one process-wide lock with this device's context made current.
-  std::unique_lock<std::mutex> Lock() const;
-
-  // Fills an AL buffer with frames of data. Mono is stored as two equal channels: voices play
-  // with direct channels, so a mono sound reaches both speakers at full level.
-  static bool Upload(ALuint buffer, const AudioFormat& format, const void* data, uint32_t frames);
-
  private:
-  OpenAlAudioDevice(Target target, ALCdevice* device, ALCcontext* context, int rate, int channels);
+  OpenAlAudioDevice(Target target, std::shared_ptr<OpenAlContext> context, int rate, int channels);
 
   Target target_;
-  ALCdevice* device_;
-  ALCcontext* context_;
+  std::shared_ptr<OpenAlContext> context_;
   int rate_;
   int channels_;
   std::atomic<uint64_t> renderedFrames_{0};

@@ -9,27 +9,28 @@
 
 namespace quarn::platform {
 
-class OpenAlAudioDevice;
+class OpenAlContext;
 
 class OpenAlBuffer final : public AudioBuffer {
  public:
   // One AL buffer name, deleted on destruction.
   struct Name {
-    Name(const OpenAlAudioDevice* device, ALuint id) : device(device), id(id) {}
+    Name(std::shared_ptr<const OpenAlContext> context, ALuint id)
+        : context(std::move(context)), id(id) {}
     ~Name();
     Name(const Name&) = delete;
     Name& operator=(const Name&) = delete;
-    const OpenAlAudioDevice* device;
+    std::shared_ptr<const OpenAlContext> context;
     ALuint id;
   };
 
-  static std::unique_ptr<OpenAlBuffer> Create(const OpenAlAudioDevice* device,
+  static std::unique_ptr<OpenAlBuffer> Create(const std::shared_ptr<OpenAlContext>& context,
                                               const AudioFormat& format, const void* data,
                                               uint32_t frames);
 
   const AudioFormat& Format() const override { return format_; }
   uint32_t Frames() const override { return frames_; }
-  const OpenAlAudioDevice* Device() const { return name_->device; }
+  const std::shared_ptr<const OpenAlContext>& Context() const { return name_->context; }
   const std::shared_ptr<Name>& SharedName() const { return name_; }
 
  private:

@@ -2,15 +2,15 @@
 
 #include <AL/alext.h>
 
-#include "platform/OpenAlAudioDevice.h"
+#include "platform/OpenAlContext.h"
 
 namespace quarn::platform {
 
-std::unique_ptr<OpenAlStreamVoice> OpenAlStreamVoice::Create(const OpenAlAudioDevice* device,
-                                                             const AudioFormat& format) {
+std::unique_ptr<OpenAlStreamVoice> OpenAlStreamVoice::Create(
+    std::shared_ptr<const OpenAlContext> context, const AudioFormat& format) {
   if (!format.IsValid())
     return nullptr;
-  auto lock = device->Lock();
+  auto lock = context->Lock();
   alGetError();
   ALuint source = 0;
   alGenSources(1, &source);
@@ -21,15 +21,16 @@ std::unique_ptr<OpenAlStreamVoice> OpenAlStreamVoice::Create(const OpenAlAudioDe
   alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
   alSourcei(source, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
   lock.unlock();
-  return std::unique_ptr<OpenAlStreamVoice>(new OpenAlStreamVoice(device, format, source));
+  return std::unique_ptr<OpenAlStreamVoice>(
+      new OpenAlStreamVoice(std::move(context), format, source));
 }
 
-OpenAlStreamVoice::OpenAlStreamVoice(const OpenAlAudioDevice* device, const AudioFormat& format,
-                                     ALuint source)
-    : AudioStreamVoice(format), device_(device), source_(source) {}
+OpenAlStreamVoice::OpenAlStreamVoice(std::shared_ptr<const OpenAlContext> context,
+                                     const AudioFormat& format, ALuint source)
+    : AudioStreamVoice(format), context_(std::move(context)), source_(source) {}
 
 OpenAlStreamVoice::~OpenAlStreamVoice() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   alSourceStop(source_);
   alSourcei(source_, AL_BUFFER, 0);
   alDeleteSources(1, &source_);
@@ -83,7 +84,7 @@ uint64_t OpenAlStreamVoice::Offset() {
 }
 
 bool OpenAlStreamVoice::Queue(const void* data, uint32_t frames) {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   Settle();
   alGetError();
   ALuint buffer = 0;
@@ -95,7 +96,7 @@ bool OpenAlStreamVoice::Queue(const void* data, uint32_t frames) {
     if (alGetError() != AL_NO_ERROR)
       return false;
   }
-  if (!OpenAlAudioDevice::Upload(buffer, Format(), data, frames)) {
+  if (!OpenAlContext::Upload(buffer, Format(), data, frames)) {
     spare_.push_back(buffer);
     return false;
   }
@@ -109,7 +110,7 @@ bool OpenAlStreamVoice::Queue(const void* data, uint32_t frames) {
 }
 
 uint64_t OpenAlStreamVoice::PendingFrames() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   const uint64_t offset = Offset();
   uint64_t total = 0;
   for (const Block& block : queued_)
@@ -118,13 +119,13 @@ uint64_t OpenAlStreamVoice::PendingFrames() {
 }
 
 uint64_t OpenAlStreamVoice::PlayedFrames() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   const uint64_t offset = Offset();
   return unqueuedFrames_ + offset;
 }
 
 bool OpenAlStreamVoice::Play() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   Settle();
   if (queued_.empty())
     return false;
@@ -135,7 +136,7 @@ bool OpenAlStreamVoice::Play() {
 }
 
 bool OpenAlStreamVoice::Pause() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   alGetError();
   if (State() == AL_PLAYING)
     alSourcePause(source_);
@@ -143,13 +144,13 @@ bool OpenAlStreamVoice::Pause() {
 }
 
 bool OpenAlStreamVoice::IsPlaying() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   Settle();
   return State() == AL_PLAYING;
 }
 
 void OpenAlStreamVoice::Reset() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   alSourceStop(source_);
   alSourcei(source_, AL_BUFFER, 0);
   alSourceRewind(source_);
@@ -160,7 +161,7 @@ void OpenAlStreamVoice::Reset() {
 }
 
 bool OpenAlStreamVoice::ApplyGain(float gain) {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   alGetError();
   alSourcef(source_, AL_GAIN, gain);
   return alGetError() == AL_NO_ERROR;

@@ -10,11 +10,11 @@
 
 namespace quarn::platform {
 
-class OpenAlAudioDevice;
+class OpenAlContext;
 
 class OpenAlStreamVoice final : public AudioStreamVoice {
  public:
-  static std::unique_ptr<OpenAlStreamVoice> Create(const OpenAlAudioDevice* device,
+  static std::unique_ptr<OpenAlStreamVoice> Create(std::shared_ptr<const OpenAlContext> context,
                                                    const AudioFormat& format);
   ~OpenAlStreamVoice() override;
 
@@ -35,7 +35,8 @@ class OpenAlStreamVoice final : public AudioStreamVoice {
     uint32_t frames;
   };
 
-  OpenAlStreamVoice(const OpenAlAudioDevice* device, const AudioFormat& format, ALuint source);
+  OpenAlStreamVoice(std::shared_ptr<const OpenAlContext> context, const AudioFormat& format,
+                    ALuint source);
   ALint State() const;
   // Takes back the buffers already played. A source that ran dry counts all of its buffers
   // as played and goes back to its initial state, where new buffers wait to be played.
@@ -44,7 +45,7 @@ class OpenAlStreamVoice final : public AudioStreamVoice {
   // Frames into the queue's first buffer block while playing or paused, 0 otherwise.
   uint64_t Offset();
 
-  const OpenAlAudioDevice* device_;
+  std::shared_ptr<const OpenAlContext> context_;
   ALuint source_;
   std::deque<Block> queued_;
   std::vector<ALuint> spare_;

@@ -2,13 +2,13 @@
 
 #include <AL/alext.h>
 
-#include "platform/OpenAlAudioDevice.h"
+#include "platform/OpenAlContext.h"
 
 namespace quarn::platform {
 
-std::unique_ptr<OpenAlVoice> OpenAlVoice::Create(const OpenAlAudioDevice* device,
+std::unique_ptr<OpenAlVoice> OpenAlVoice::Create(std::shared_ptr<const OpenAlContext> context,
                                                  const OpenAlBuffer& buffer) {
-  auto lock = device->Lock();
+  auto lock = context->Lock();
   alGetError();
   ALuint source = 0;
   alGenSources(1, &source);
@@ -25,22 +25,22 @@ std::unique_ptr<OpenAlVoice> OpenAlVoice::Create(const OpenAlAudioDevice* device
     return nullptr;
   }
   lock.unlock();
-  return std::unique_ptr<OpenAlVoice>(new OpenAlVoice(device, buffer.SharedName(), buffer.Frames(),
-                                                      static_cast<uint32_t>(buffer.Format().rate),
-                                                      source));
+  return std::unique_ptr<OpenAlVoice>(
+      new OpenAlVoice(std::move(context), buffer.SharedName(), buffer.Frames(),
+                      static_cast<uint32_t>(buffer.Format().rate), source));
 }
 
-OpenAlVoice::OpenAlVoice(const OpenAlAudioDevice* device,
+OpenAlVoice::OpenAlVoice(std::shared_ptr<const OpenAlContext> context,
                          std::shared_ptr<OpenAlBuffer::Name> buffer, uint32_t frames, uint32_t rate,
                          ALuint source)
     : AudioVoice(rate),
-      device_(device),
+      context_(std::move(context)),
       buffer_(std::move(buffer)),
       frames_(frames),
       source_(source) {}
 
 OpenAlVoice::~OpenAlVoice() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   alSourceStop(source_);
   alDeleteSources(1, &source_);
 }
@@ -52,7 +52,7 @@ ALint OpenAlVoice::State() const {
 }
 
 bool OpenAlVoice::Play(bool loop) {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   alGetError();
   alSourcei(source_, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
   // Play on a playing source would rewind it; a playing voice keeps its place.
@@ -62,7 +62,7 @@ bool OpenAlVoice::Play(bool loop) {
 }
 
 bool OpenAlVoice::Stop() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   alGetError();
   if (State() == AL_PLAYING)
     alSourcePause(source_);
@@ -72,7 +72,7 @@ bool OpenAlVoice::Stop() {
 bool OpenAlVoice::SetPosition(uint32_t frame) {
   if (frame >= frames_)
     return false;
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   alGetError();
   // A source that is not playing or paused keeps the offset for its next start.
   alSourcei(source_, AL_SAMPLE_OFFSET, static_cast<ALint>(frame));
@@ -80,33 +80,33 @@ bool OpenAlVoice::SetPosition(uint32_t frame) {
 }
 
 uint32_t OpenAlVoice::GetPosition() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   ALint offset = 0;
   alGetSourcei(source_, AL_SAMPLE_OFFSET, &offset);
   return offset > 0 ? static_cast<uint32_t>(offset) : 0;
 }
 
 bool OpenAlVoice::IsPlaying() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   return State() == AL_PLAYING;
 }
 
 bool OpenAlVoice::IsLooping() {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   ALint looping = AL_FALSE;
   alGetSourcei(source_, AL_LOOPING, &looping);
   return State() == AL_PLAYING && looping == AL_TRUE;
 }
 
 bool OpenAlVoice::ApplyGain(float gain) {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   alGetError();
   alSourcef(source_, AL_GAIN, gain);
   return alGetError() == AL_NO_ERROR;
 }
 
 bool OpenAlVoice::ApplyPitch(float pitch) {
-  auto lock = device_->Lock();
+  auto lock = context_->Lock();
   alGetError();
   alSourcef(source_, AL_PITCH, pitch);
   return alGetError() == AL_NO_ERROR;

@@ -9,11 +9,11 @@
 
 namespace quarn::platform {
 
-class OpenAlAudioDevice;
+class OpenAlContext;
 
 class OpenAlVoice final : public AudioVoice {
  public:
-  static std::unique_ptr<OpenAlVoice> Create(const OpenAlAudioDevice* device,
+  static std::unique_ptr<OpenAlVoice> Create(std::shared_ptr<const OpenAlContext> context,
                                              const OpenAlBuffer& buffer);
   ~OpenAlVoice() override;
 
@@ -29,11 +29,12 @@ class OpenAlVoice final : public AudioVoice {
   bool ApplyPitch(float pitch) override;
 
  private:
-  OpenAlVoice(const OpenAlAudioDevice* device, std::shared_ptr<OpenAlBuffer::Name> buffer,
-              uint32_t frames, uint32_t rate, ALuint source);
+  OpenAlVoice(std::shared_ptr<const OpenAlContext> context,
+              std::shared_ptr<OpenAlBuffer::Name> buffer, uint32_t frames, uint32_t rate,
+              ALuint source);
   ALint State() const;
 
-  const OpenAlAudioDevice* device_;
+  std::shared_ptr<const OpenAlContext> context_;
   std::shared_ptr<OpenAlBuffer::Name> buffer_;
   uint32_t frames_;
   ALuint source_;

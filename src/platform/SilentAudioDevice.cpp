@@ -11,10 +11,14 @@ SilentAudioDevice::SilentAudioDevice(Clock* clock)
     : clock_(clock != nullptr ? clock : &Clock::System()) {}
 
 double SilentAudioDevice::Now() {
-  const int64_t frequency = clock_->Frequency();
+  return Seconds(clock_);
+}
+
+double SilentAudioDevice::Seconds(Clock* clock) {
+  const int64_t frequency = clock->Frequency();
   if (frequency <= 0)
     return 0.0;
-  return static_cast<double>(clock_->Counter()) / static_cast<double>(frequency);
+  return static_cast<double>(clock->Counter()) / static_cast<double>(frequency);
 }
 
 std::unique_ptr<AudioBuffer> SilentAudioDevice::CreateBuffer(const AudioFormat& format,
@@ -28,13 +32,13 @@ std::unique_ptr<AudioVoice> SilentAudioDevice::CreateVoice(const AudioBuffer& bu
   const auto* own = dynamic_cast<const SilentBuffer*>(&buffer);
   if (own == nullptr || own->Device() != this)
     return nullptr;
-  return std::make_unique<SilentVoice>(this, *own);
+  return std::make_unique<SilentVoice>(clock_, *own);
 }
 
 std::unique_ptr<AudioStreamVoice> SilentAudioDevice::CreateStreamVoice(const AudioFormat& format) {
   if (!format.IsValid())
     return nullptr;
-  return std::make_unique<SilentStreamVoice>(this, format);
+  return std::make_unique<SilentStreamVoice>(clock_, format);
 }
 
 }  // namespace quarn::platform

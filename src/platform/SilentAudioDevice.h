@@ -22,6 +22,10 @@ class SilentAudioDevice final : public AudioDevice {
   int OutputChannels() const override { return 2; }
   int OutputRate() const override { return 48000; }
 
+  // Seconds on clock. Voices keep time by the clock itself, so they work on even if they
+  // outlive the device.
+  static double Seconds(Clock* clock);
+
  private:
   Clock* clock_;
 };

@@ -6,11 +6,11 @@
 
 namespace quarn::platform {
 
-SilentStreamVoice::SilentStreamVoice(SilentAudioDevice* device, const AudioFormat& format)
-    : AudioStreamVoice(format), device_(device) {}
+SilentStreamVoice::SilentStreamVoice(Clock* clock, const AudioFormat& format)
+    : AudioStreamVoice(format), clock_(clock) {}
 
 void SilentStreamVoice::Advance() {
-  const double now = device_->Now();
+  const double now = SilentAudioDevice::Seconds(clock_);
   if (playing_) {
     played_ += (now - updated_) * Format().rate;
     if (played_ >= static_cast<double>(queued_)) {

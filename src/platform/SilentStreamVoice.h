@@ -6,11 +6,11 @@
 
 namespace quarn::platform {
 
-class SilentAudioDevice;
+class Clock;
 
 class SilentStreamVoice final : public AudioStreamVoice {
  public:
-  SilentStreamVoice(SilentAudioDevice* device, const AudioFormat& format);
+  SilentStreamVoice(Clock* clock, const AudioFormat& format);
 
   bool Queue(const void* data, uint32_t frames) override;
   uint64_t PendingFrames() override;
@@ -28,7 +28,7 @@ class SilentStreamVoice final : public AudioStreamVoice {
   void Advance();
   uint64_t WholeFramesPlayed() const;
 
-  SilentAudioDevice* device_;
+  Clock* clock_;
   std::mutex mutex_;
   bool playing_ = false;
   uint64_t queued_ = 0;  // every frame queued since the last Reset

@@ -7,14 +7,14 @@
 
 namespace quarn::platform {
 
-SilentVoice::SilentVoice(SilentAudioDevice* device, const SilentBuffer& buffer)
+SilentVoice::SilentVoice(Clock* clock, const SilentBuffer& buffer)
     : AudioVoice(static_cast<uint32_t>(buffer.Format().rate)),
-      device_(device),
+      clock_(clock),
       frames_(buffer.Frames()),
       rate_(static_cast<uint32_t>(buffer.Format().rate)) {}
 
 void SilentVoice::Advance() {
-  const double now = device_->Now();
+  const double now = SilentAudioDevice::Seconds(clock_);
   if (playing_) {
     position_ += (now - updated_) * rate_ * pitch_;
     if (position_ >= frames_) {

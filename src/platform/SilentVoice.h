@@ -6,12 +6,12 @@
 
 namespace quarn::platform {
 
-class SilentAudioDevice;
+class Clock;
 class SilentBuffer;
 
 class SilentVoice final : public AudioVoice {
  public:
-  SilentVoice(SilentAudioDevice* device, const SilentBuffer& buffer);
+  SilentVoice(Clock* clock, const SilentBuffer& buffer);
 
   bool Play(bool loop) override;
   bool Stop() override;
@@ -29,7 +29,7 @@ class SilentVoice final : public AudioVoice {
   // buffer it does not loop stops at the start.
   void Advance();
 
-  SilentAudioDevice* device_;
+  Clock* clock_;
   uint32_t frames_;
   uint32_t rate_;
   std::mutex mutex_;

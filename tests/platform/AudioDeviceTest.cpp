@@ -322,6 +322,29 @@ TEST_F(SilentDeviceTest, StreamVoiceRunsDryAtTheEndOfItsQueue) {
   EXPECT_FALSE(stream->Play());
 }
 
+TEST(AudioDeviceLifetimeTest, BuffersAndVoicesMayOutliveTheirDevice) {
+  // Whatever order the owners let go in, the last one out closes the device.
+  FakeClock clock(1000);
+  std::string error;
+  std::unique_ptr<AudioDevice> devices[2] = {AudioDevice::OpenLoopback(kRate, 2, &error),
+                                             AudioDevice::OpenSilent(&clock)};
+  for (auto& device : devices) {
+    ASSERT_NE(device, nullptr) << error;
+    const int16_t samples[4] = {1, 2, 3, 4};
+    auto buffer = device->CreateBuffer({SampleType::S16, 1, 1000}, samples, 4);
+    auto voice = device->CreateVoice(*buffer);
+    auto stream = device->CreateStreamVoice({SampleType::S16, 1, 1000});
+    ASSERT_TRUE(voice->Play(true));
+    device.reset();
+    EXPECT_TRUE(voice->IsPlaying());
+    EXPECT_TRUE(stream->Queue(samples, 4));
+    buffer.reset();
+    EXPECT_TRUE(voice->Stop());
+    voice.reset();
+    stream.reset();
+  }
+}
+
 TEST(AudioDeviceTest, OutputDeviceOpensOnTheNullDriver) {
   // The tests run OpenAL Soft on its null driver, which plays in real time into nothing.
   std::string error;
