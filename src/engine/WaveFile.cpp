@@ -178,6 +178,8 @@ std::vector<uint8_t> WaveFile::OutputSamples() const {
   if (OutputFormat().type != platform::SampleType::F32)
     return data_;
   const size_t count = static_cast<size_t>(frames_) * channels_;
+  if (count == 0)
+    return {};
   std::vector<float> samples(count);
   const uint8_t* p = data_.data();
   for (size_t i = 0; i < count; ++i) {
