@@ -40,10 +40,14 @@ bool MediaStream::Open(const std::string& path) {
     Close();
     return false;
   }
-  if (!thread_.IsRunning() && !thread_.Start(&worker_)) {
-    platform::ReportProblem(path, "cannot start the stream's thread");
-    Close();
-    return false;
+  if (!thread_.IsRunning()) {
+    workerRunning_.Reset();
+    if (!thread_.Start(&worker_)) {
+      platform::ReportProblem(path, "cannot start the stream's thread");
+      Close();
+      return false;
+    }
+    workerRunning_.Wait(kEndAnswerWaitMs);
   }
   return true;
 }
@@ -73,6 +77,7 @@ bool MediaStream::Rewind() {
 }
 
 int MediaStream::RunWorker(Thread* thread) {
+  WorkerStarted();
   const std::array<platform::Event*, 2> events = {thread->GetStopEvent(),
                                                   &stream_->EndOfStreamEvent()};
   for (;;) {

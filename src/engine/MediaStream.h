@@ -32,7 +32,8 @@ class MediaStream {
   // Stopped at the start, with looping off.
   virtual bool Rewind();
   // The worker: waits for the thread's stop event or the stream's end. At the end a looping
-  // stream goes on from the start, any other stops. Returns 0 when told to stop.
+  // stream goes on from the start, any other stops. Returns 0 when told to stop. An override
+  // calls WorkerStarted first.
   virtual int RunWorker(Thread* thread);
 
   bool IsRunning();
@@ -45,6 +46,9 @@ class MediaStream {
   // An end the stream has signalled is answered by the worker before anyone looks at the
   // stream, so that the same moment of a stream gives the same answer every time.
   void SettleEnd();
+  // Tells Open that the worker runs: from then on this object's destruction cannot overlap
+  // the worker's call of RunWorker.
+  void WorkerStarted() { workerRunning_.Set(); }
 
  private:
   // Runs the worker body on the stream's thread.
@@ -60,6 +64,7 @@ class MediaStream {
   std::unique_ptr<platform::MediaStream> stream_;
   Worker worker_{this};
   Thread thread_;
+  platform::Event workerRunning_;
   std::atomic<int> loop_{0};
 };
 
