@@ -39,7 +39,7 @@ platform::Argb PackColor(const platform::ColorValue& c) {
 }  // namespace
 
 bool XMeshParser::Fail(const std::string& reason) {
-  if (error_.empty()) error_ = reader_.Error().empty() ? reason : reader_.Error();
+  if (error_.empty()) error_ = reader_.Error().empty() ? reason : reason + ": " + reader_.Error();
   return false;
 }
 

@@ -136,6 +136,7 @@ bool XTextTokenizer::ReadUInt(uint32_t* value) {
   std::string_view text;
   const Lexeme lexeme = ScanValue(&text);
   if (lexeme == Lexeme::Error) return false;
+  if (lexeme == Lexeme::End) return FailHere("unexpected end of file");
   if (lexeme != Lexeme::Number) return FailHere("expected an integer");
   text = WithoutPlus(text);
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
@@ -149,6 +150,7 @@ bool XTextTokenizer::ReadFloat(float* value) {
   std::string_view text;
   const Lexeme lexeme = ScanValue(&text);
   if (lexeme == Lexeme::Error) return false;
+  if (lexeme == Lexeme::End) return FailHere("unexpected end of file");
   if (lexeme != Lexeme::Number) return FailHere("expected a number");
   text = WithoutPlus(text);
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
@@ -164,6 +166,7 @@ bool XTextTokenizer::ReadString(std::string* value) {
   std::string_view text;
   const Lexeme lexeme = ScanValue(&text);
   if (lexeme == Lexeme::Error) return false;
+  if (lexeme == Lexeme::End) return FailHere("unexpected end of file");
   if (lexeme != Lexeme::String) return FailHere("expected a string");
   value->assign(text);
   return true;
