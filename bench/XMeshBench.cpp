@@ -46,7 +46,8 @@ void LoadBenchmark(benchmark::State& state, const std::string& path, size_t file
     timer.TimeWork([&] {
       std::string error;
       auto mesh = quarn::gfx::LoadMeshFromX(path, device, &error);
-      if (!mesh) state.SkipWithError(error.c_str());
+      if (!mesh)
+        state.SkipWithError(error.c_str());
       faces = mesh ? mesh->FaceCount() : 0;
       benchmark::DoNotOptimize(mesh.get());
     });
@@ -56,7 +57,8 @@ void LoadBenchmark(benchmark::State& state, const std::string& path, size_t file
   state.counters["triangles"] = faces;
   state.counters["file_MB"] = static_cast<double>(fileBytes) / 1e6;
   state.counters["triangles_per_s"] = faces * loads / timer.WorkSeconds();
-  state.counters["load_MB_per_s"] = static_cast<double>(fileBytes) * loads / 1e6 / timer.WorkSeconds();
+  state.counters["load_MB_per_s"] =
+      static_cast<double>(fileBytes) * loads / 1e6 / timer.WorkSeconds();
   state.counters["read_only_MB_per_s"] =
       static_cast<double>(fileBytes) * loads / 1e6 / timer.BaselineSeconds();
   state.counters["load_to_read_ratio"] = timer.Ratio();
@@ -116,10 +118,14 @@ void RayBenchmark(benchmark::State& state, bool hit) {
       static_cast<double>(state.iterations()) * origins.size(), benchmark::Counter::kIsRate);
 }
 
-void BM_XMeshIntersectHits(benchmark::State& state) { RayBenchmark(state, true); }
+void BM_XMeshIntersectHits(benchmark::State& state) {
+  RayBenchmark(state, true);
+}
 BENCHMARK(BM_XMeshIntersectHits)->Unit(benchmark::kMillisecond);
 
-void BM_XMeshIntersectMisses(benchmark::State& state) { RayBenchmark(state, false); }
+void BM_XMeshIntersectMisses(benchmark::State& state) {
+  RayBenchmark(state, false);
+}
 BENCHMARK(BM_XMeshIntersectMisses)->Unit(benchmark::kMillisecond);
 
 }  // namespace

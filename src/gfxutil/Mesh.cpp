@@ -36,7 +36,8 @@ std::unique_ptr<Mesh> Mesh::Create(platform::RenderDevice& device, MeshData data
     }
   }
   std::unique_ptr<Mesh> mesh(new Mesh(device, std::move(data)));
-  if (!mesh->CreateBuffers(error)) return nullptr;
+  if (!mesh->CreateBuffers(error))
+    return nullptr;
   return mesh;
 }
 
@@ -47,7 +48,8 @@ bool Mesh::CreateBuffers(std::string* error) {
 
   // Group the faces per material for drawing, keeping their order within each material.
   subsets_.assign(data_.materials.size(), Subset{});
-  for (uint32_t material : data_.faceMaterials) ++subsets_[material].faceCount;
+  for (uint32_t material : data_.faceMaterials)
+    ++subsets_[material].faceCount;
   uint32_t first = 0;
   for (Subset& subset : subsets_) {
     subset.firstFace = first;
@@ -55,10 +57,12 @@ bool Mesh::CreateBuffers(std::string* error) {
   }
   std::vector<uint16_t> grouped(data_.indices.size());
   std::vector<uint32_t> next(subsets_.size());
-  for (size_t s = 0; s < subsets_.size(); ++s) next[s] = subsets_[s].firstFace;
+  for (size_t s = 0; s < subsets_.size(); ++s)
+    next[s] = subsets_[s].firstFace;
   for (size_t face = 0; face < data_.faceMaterials.size(); ++face) {
     const uint32_t at = next[data_.faceMaterials[face]]++;
-    for (int k = 0; k < 3; ++k) grouped[3 * at + k] = data_.indices[3 * face + k];
+    for (int k = 0; k < 3; ++k)
+      grouped[3 * at + k] = data_.indices[3 * face + k];
   }
 
   vertexBuffer_ = device_.CreateVertexBuffer(static_cast<uint32_t>(vertices_.size()), data_.fvf);
@@ -77,9 +81,11 @@ uint32_t Mesh::SubsetFaceCount(uint32_t subset) const {
 }
 
 bool Mesh::DrawSubset(uint32_t subset) {
-  if (subset >= subsets_.size()) return false;
+  if (subset >= subsets_.size())
+    return false;
   const Subset& range = subsets_[subset];
-  if (range.faceCount == 0) return true;
+  if (range.faceCount == 0)
+    return true;
   return device_.SetFvf(data_.fvf) && device_.SetStreamSource(vertexBuffer_.get(), vertexSize_) &&
          device_.SetIndices(indexBuffer_.get()) &&
          device_.DrawIndexedPrimitive(platform::PrimitiveType::TriangleList, 0, 0, VertexCount(),
@@ -94,9 +100,10 @@ void Mesh::ComputeBoundingBox(platform::Vector3* min, platform::Vector3* max) co
   BoxAroundPositions(vertices_.data(), VertexCount(), vertexSize_, min, max);
 }
 
-bool Mesh::Intersect(const platform::Vector3& origin, const platform::Vector3& direction,
-                     bool* hit, uint32_t* faceIndex, float* distance) const {
-  if (hit == nullptr || faceIndex == nullptr || distance == nullptr) return false;
+bool Mesh::Intersect(const platform::Vector3& origin, const platform::Vector3& direction, bool* hit,
+                     uint32_t* faceIndex, float* distance) const {
+  if (hit == nullptr || faceIndex == nullptr || distance == nullptr)
+    return false;
   uint32_t face = 0;
   float t = 0;
   *hit = triangles_.Intersect(origin, direction, &face, &t);

@@ -19,7 +19,8 @@ platform::Vector3 PositionAt(const void* first, uint32_t index, uint32_t stride)
 
 bool SphereAroundPositions(const void* first, uint32_t count, uint32_t stride,
                            platform::Vector3* center, float* radius) {
-  if (first == nullptr || count == 0) return false;
+  if (first == nullptr || count == 0)
+    return false;
   double sx = 0, sy = 0, sz = 0;
   for (uint32_t i = 0; i < count; ++i) {
     const platform::Vector3 p = PositionAt(first, i, stride);
@@ -40,9 +41,10 @@ bool SphereAroundPositions(const void* first, uint32_t count, uint32_t stride,
   return true;
 }
 
-bool BoxAroundPositions(const void* first, uint32_t count, uint32_t stride,
-                        platform::Vector3* min, platform::Vector3* max) {
-  if (first == nullptr || count == 0) return false;
+bool BoxAroundPositions(const void* first, uint32_t count, uint32_t stride, platform::Vector3* min,
+                        platform::Vector3* max) {
+  if (first == nullptr || count == 0)
+    return false;
   platform::Vector3 lo = PositionAt(first, 0, stride);
   platform::Vector3 hi = lo;
   for (uint32_t i = 1; i < count; ++i) {

@@ -10,7 +10,7 @@ namespace quarn::gfx {
 // False (and nothing written) when there are no positions.
 bool SphereAroundPositions(const void* first, uint32_t count, uint32_t stride,
                            platform::Vector3* center, float* radius);
-bool BoxAroundPositions(const void* first, uint32_t count, uint32_t stride,
-                        platform::Vector3* min, platform::Vector3* max);
+bool BoxAroundPositions(const void* first, uint32_t count, uint32_t stride, platform::Vector3* min,
+                        platform::Vector3* max);
 
 }  // namespace quarn::gfx

@@ -29,7 +29,8 @@ NormalMatrix MakeNormalMatrix(const Matrix4& t) {
   NormalMatrix n{};
   n.identity = true;
   for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 3; ++c) n.identity = n.identity && t.m[r][c] == (r == c ? 1.0f : 0.0f);
+    for (int c = 0; c < 3; ++c)
+      n.identity = n.identity && t.m[r][c] == (r == c ? 1.0f : 0.0f);
   }
   const auto& a = t.m;
   // Cofactors of the upper 3 x 3; divided by the determinant they give the inverse transpose.
@@ -51,7 +52,8 @@ NormalMatrix MakeNormalMatrix(const Matrix4& t) {
 
 // Row vector times the normal matrix; the result keeps unit length when the normal had it.
 Vector3 TransformNormal(const Vector3& v, const NormalMatrix& n) {
-  if (n.identity) return v;
+  if (n.identity)
+    return v;
   Vector3 r{v.x * n.m[0][0] + v.y * n.m[1][0] + v.z * n.m[2][0],
             v.x * n.m[0][1] + v.y * n.m[1][1] + v.z * n.m[2][1],
             v.x * n.m[0][2] + v.y * n.m[1][2] + v.z * n.m[2][2]};
@@ -110,7 +112,8 @@ void MeshBuilder::Add(const RawXMesh& mesh) {
   if (mesh.hasNormals) {
     const NormalMatrix normalMatrix = MakeNormalMatrix(mesh.transform);
     normals.reserve(mesh.normals.size());
-    for (const Vector3& n : mesh.normals) normals.push_back(TransformNormal(n, normalMatrix));
+    for (const Vector3& n : mesh.normals)
+      normals.push_back(TransformNormal(n, normalMatrix));
   }
   // For each vertex of this mesh: whether it has its normal yet, and the next vertex that
   // copies the same file position with another normal.
@@ -124,16 +127,19 @@ void MeshBuilder::Add(const RawXMesh& mesh) {
       return vertex;
     }
     for (uint32_t at = vertex;;) {
-      if (SameVector(data_.normals[at], normal)) return at;
+      if (SameVector(data_.normals[at], normal))
+        return at;
       const uint32_t next = nextCopy[at - base];
-      if (next == kNone) break;
+      if (next == kNone)
+        break;
       at = next;
     }
     const uint32_t copy = AddVertex(data_.positions[vertex], normal, data_.diffuse[vertex],
                                     data_.texCoords[2 * vertex], data_.texCoords[2 * vertex + 1]);
     // Link the copy at the end of the chain, so that searches meet copies in order of use.
     uint32_t last = vertex;
-    while (nextCopy[last - base] != kNone) last = nextCopy[last - base];
+    while (nextCopy[last - base] != kNone)
+      last = nextCopy[last - base];
     nextCopy[last - base] = copy;
     nextCopy.push_back(kNone);
     return copy;
@@ -149,8 +155,7 @@ void MeshBuilder::Add(const RawXMesh& mesh) {
       polygon.push_back(mesh.hasNormals ? resolve(position, normals[mesh.cornerNormals[k]])
                                         : base + position);
     }
-    const uint32_t material =
-        materialBase + (mesh.hasMaterialList ? mesh.polygonMaterials[p] : 0);
+    const uint32_t material = materialBase + (mesh.hasMaterialList ? mesh.polygonMaterials[p] : 0);
     for (size_t k = 1; k + 1 < polygon.size(); ++k) {
       indices_.push_back(polygon[0]);
       indices_.push_back(polygon[k]);

@@ -14,9 +14,12 @@ std::vector<uint8_t> MeshData::PackVertices() const {
   };
   for (size_t i = 0; i < positions.size(); ++i) {
     put(&positions[i], sizeof(platform::Vector3));
-    if (fvf & platform::kFvfNormal) put(&normals[i], sizeof(platform::Vector3));
-    if (fvf & platform::kFvfDiffuse) put(&diffuse[i], sizeof(platform::Argb));
-    if (fvf & platform::kFvfTex1) put(&texCoords[2 * i], 2 * sizeof(float));
+    if (fvf & platform::kFvfNormal)
+      put(&normals[i], sizeof(platform::Vector3));
+    if (fvf & platform::kFvfDiffuse)
+      put(&diffuse[i], sizeof(platform::Argb));
+    if (fvf & platform::kFvfTex1)
+      put(&texCoords[2 * i], 2 * sizeof(float));
   }
   return bytes;
 }

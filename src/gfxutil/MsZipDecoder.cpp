@@ -10,7 +10,9 @@ namespace {
 
 constexpr size_t kHeaderSize = 16;
 
-uint32_t LoadU16(const uint8_t* p) { return static_cast<uint32_t>(p[0] | p[1] << 8); }
+uint32_t LoadU16(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0] | p[1] << 8);
+}
 
 struct InflateEnd {
   void operator()(z_stream* stream) const {
@@ -30,11 +32,12 @@ InflateStream MakeRawInflate() {
 }
 
 // Inflates one block of deflate data into exactly `size` bytes at *out.
-bool InflateBlock(z_stream* stream, std::span<const uint8_t> in, std::span<const uint8_t> dictionary,
-                  uint8_t* out, uint32_t size) {
-  if (inflateReset(stream) != Z_OK) return false;
-  if (!dictionary.empty() &&
-      inflateSetDictionary(stream, dictionary.data(), static_cast<uInt>(dictionary.size())) != Z_OK) {
+bool InflateBlock(z_stream* stream, std::span<const uint8_t> in,
+                  std::span<const uint8_t> dictionary, uint8_t* out, uint32_t size) {
+  if (inflateReset(stream) != Z_OK)
+    return false;
+  if (!dictionary.empty() && inflateSetDictionary(stream, dictionary.data(),
+                                                  static_cast<uInt>(dictionary.size())) != Z_OK) {
     return false;
   }
   stream->next_in = const_cast<Bytef*>(in.data());

@@ -10,11 +10,15 @@ namespace {
 
 using platform::Vector3;
 
-Vector3 Sub(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vector3 Sub(const Vector3& a, const Vector3& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 Vector3 Cross(const Vector3& a, const Vector3& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-float Dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float Dot(const Vector3& a, const Vector3& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 }  // namespace
 
@@ -37,7 +41,8 @@ TriangleSet::TriangleSet(const std::vector<Vector3>& positions,
   // Widen the box a little so that rounding in the slab test never rejects a ray that the
   // triangle test would accept.
   const float margin =
-      1e-4f * std::max({boxMax_.x - boxMin_.x, boxMax_.y - boxMin_.y, boxMax_.z - boxMin_.z}) + 1e-6f;
+      1e-4f * std::max({boxMax_.x - boxMin_.x, boxMax_.y - boxMin_.y, boxMax_.z - boxMin_.z}) +
+      1e-6f;
   if (!faces_.empty() && std::isfinite(margin)) {
     boxMin_ = {boxMin_.x - margin, boxMin_.y - margin, boxMin_.z - margin};
     boxMax_ = {boxMax_.x + margin, boxMax_.y + margin, boxMax_.z + margin};
@@ -53,16 +58,19 @@ bool TriangleSet::MayHitBox(const Vector3& origin, const Vector3& direction) con
   const float hi[3] = {boxMax_.x, boxMax_.y, boxMax_.z};
   for (int axis = 0; axis < 3; ++axis) {
     if (d[axis] == 0) {
-      if (o[axis] < lo[axis] || o[axis] > hi[axis]) return false;
+      if (o[axis] < lo[axis] || o[axis] > hi[axis])
+        return false;
       continue;
     }
     const float inverse = 1.0f / d[axis];
     float t0 = (lo[axis] - o[axis]) * inverse;
     float t1 = (hi[axis] - o[axis]) * inverse;
-    if (t0 > t1) std::swap(t0, t1);
+    if (t0 > t1)
+      std::swap(t0, t1);
     near = std::max(near, t0);
     far = std::min(far, t1);
-    if (near > far) return false;
+    if (near > far)
+      return false;
   }
   return true;
 }
@@ -71,7 +79,8 @@ bool TriangleSet::Intersect(const Vector3& origin, const Vector3& direction, uin
                             float* distance) const {
   // A box test that cannot be trusted (a NaN in the ray or the mesh) falls through to the
   // triangle tests, which then decide.
-  if (!faces_.empty() && !MayHitBox(origin, direction)) return false;
+  if (!faces_.empty() && !MayHitBox(origin, direction))
+    return false;
   float best = std::numeric_limits<float>::infinity();
   uint32_t bestFace = 0;
   bool hit = false;
@@ -79,14 +88,17 @@ bool TriangleSet::Intersect(const Vector3& origin, const Vector3& direction, uin
     const Face& f = faces_[i];
     const Vector3 p = Cross(direction, f.edge2);
     const float det = Dot(f.edge1, p);
-    if (det == 0) continue;  // the ray runs parallel to the face (or the face has no area)
+    if (det == 0)
+      continue;  // the ray runs parallel to the face (or the face has no area)
     const float inverse = 1.0f / det;
     const Vector3 s = Sub(origin, f.corner);
     const float u = Dot(s, p) * inverse;
-    if (!(u >= 0 && u <= 1)) continue;
+    if (!(u >= 0 && u <= 1))
+      continue;
     const Vector3 q = Cross(s, f.edge1);
     const float v = Dot(direction, q) * inverse;
-    if (!(v >= 0 && u + v <= 1)) continue;
+    if (!(v >= 0 && u + v <= 1))
+      continue;
     const float t = Dot(f.edge2, q) * inverse;
     if (t >= 0 && t < best) {
       best = t;
@@ -94,7 +106,8 @@ bool TriangleSet::Intersect(const Vector3& origin, const Vector3& direction, uin
       hit = true;
     }
   }
-  if (!hit) return false;
+  if (!hit)
+    return false;
   *face = bestFace;
   *distance = best;
   return true;

@@ -11,7 +11,8 @@ namespace quarn::gfx {
 class TriangleSet {
  public:
   TriangleSet() = default;
-  TriangleSet(const std::vector<platform::Vector3>& positions, const std::vector<uint16_t>& indices);
+  TriangleSet(const std::vector<platform::Vector3>& positions,
+              const std::vector<uint16_t>& indices);
 
   // The nearest face that the ray origin + t * direction (t >= 0) meets, from either side.
   // *distance is t, in units of the direction's length. False when no face is met.

@@ -41,31 +41,36 @@ bool XBinaryTokenizer::FailHere(const std::string& reason) {
 }
 
 bool XBinaryTokenizer::ReadU16(uint16_t* value) {
-  if (body_.size() - pos_ < 2) return FailHere("unexpected end of file");
+  if (body_.size() - pos_ < 2)
+    return FailHere("unexpected end of file");
   *value = static_cast<uint16_t>(body_[pos_] | body_[pos_ + 1] << 8);
   pos_ += 2;
   return true;
 }
 
 bool XBinaryTokenizer::ReadU32(uint32_t* value) {
-  if (body_.size() - pos_ < 4) return FailHere("unexpected end of file");
+  if (body_.size() - pos_ < 4)
+    return FailHere("unexpected end of file");
   *value = LoadU32(&body_[pos_]);
   pos_ += 4;
   return true;
 }
 
 bool XBinaryTokenizer::Skip(size_t bytes) {
-  if (body_.size() - pos_ < bytes) return FailHere("unexpected end of file");
+  if (body_.size() - pos_ < bytes)
+    return FailHere("unexpected end of file");
   pos_ += bytes;
   return true;
 }
 
 bool XBinaryTokenizer::StartList(List kind) {
   uint32_t count = 0;
-  if (!ReadU32(&count)) return false;
+  if (!ReadU32(&count))
+    return false;
   const size_t elementSize = kind == List::Floats && doubleFloats_ ? 8 : 4;
   listPos_ = pos_;
-  if (!Skip(static_cast<size_t>(count) * elementSize)) return false;
+  if (!Skip(static_cast<size_t>(count) * elementSize))
+    return false;
   list_ = kind;
   listLeft_ = count;
   return true;
@@ -73,13 +78,16 @@ bool XBinaryTokenizer::StartList(List kind) {
 
 XBinaryTokenizer::Data XBinaryTokenizer::ReadToken(std::string* text, uint32_t* integer,
                                                    uint16_t* code) {
-  if (pos_ >= body_.size()) return Data::End;
-  if (!ReadU16(code)) return Data::Error;
+  if (pos_ >= body_.size())
+    return Data::End;
+  if (!ReadU16(code))
+    return Data::Error;
   uint32_t count = 0;
   switch (*code) {
     case kName:
     case kString:
-      if (!ReadU32(&count)) return Data::Error;
+      if (!ReadU32(&count))
+        return Data::Error;
       if (body_.size() - pos_ < count) {
         FailHere("unexpected end of file");
         return Data::Error;
@@ -98,11 +106,20 @@ XBinaryTokenizer::Data XBinaryTokenizer::ReadToken(std::string* text, uint32_t* 
     case kOpenBrace:
     case kCloseBrace:
       return Data::Brace;
-    case kOpenParen: case kCloseParen: case kOpenBracket: case kCloseBracket:
-    case kOpenAngle: case kCloseAngle: case kDot: case kComma: case kSemicolon: case kTemplate:
+    case kOpenParen:
+    case kCloseParen:
+    case kOpenBracket:
+    case kCloseBracket:
+    case kOpenAngle:
+    case kCloseAngle:
+    case kDot:
+    case kComma:
+    case kSemicolon:
+    case kTemplate:
       return Data::Other;
     default:
-      if (*code >= kFirstTypeKeyword && *code <= kLastTypeKeyword) return Data::Other;
+      if (*code >= kFirstTypeKeyword && *code <= kLastTypeKeyword)
+        return Data::Other;
       pos_ -= 2;
       FailHere("unknown token " + std::to_string(*code));
       return Data::Error;
@@ -116,12 +133,17 @@ XToken XBinaryTokenizer::Next(std::string* name) {
     uint32_t integer = 0;
     uint16_t code = 0;
     switch (ReadToken(name, &integer, &code)) {
-      case Data::End: return XToken::End;
-      case Data::Error: return XToken::Error;
-      case Data::Name: return XToken::Name;
-      case Data::Brace: return code == kOpenBrace ? XToken::OpenBrace : XToken::CloseBrace;
+      case Data::End:
+        return XToken::End;
+      case Data::Error:
+        return XToken::Error;
+      case Data::Name:
+        return XToken::Name;
+      case Data::Brace:
+        return code == kOpenBrace ? XToken::OpenBrace : XToken::CloseBrace;
       case Data::Other:
-        if (code == kTemplate) return XToken::Template;
+        if (code == kTemplate)
+          return XToken::Template;
         break;
       default:
         list_ = List::None;
@@ -139,15 +161,20 @@ bool XBinaryTokenizer::ReadUInt(uint32_t* value) {
       --listLeft_;
       return true;
     }
-    if (list_ == List::Floats && listLeft_ > 0) return FailHere("expected an integer, found a float");
+    if (list_ == List::Floats && listLeft_ > 0)
+      return FailHere("expected an integer, found a float");
     std::string text;
     uint16_t code = 0;
     switch (ReadToken(&text, value, &code)) {
-      case Data::Integer: return true;
-      case Data::IntegerList: continue;
-      case Data::Error: return false;
+      case Data::Integer:
+        return true;
+      case Data::IntegerList:
+        continue;
+      case Data::Error:
+        return false;
       case Data::Other:
-        if (code == kComma || code == kSemicolon) continue;
+        if (code == kComma || code == kSemicolon)
+          continue;
         return FailHere("expected an integer");
       default:
         return FailHere("expected an integer");
@@ -170,15 +197,19 @@ bool XBinaryTokenizer::ReadFloat(float* value) {
       --listLeft_;
       return true;
     }
-    if (list_ == List::Integers && listLeft_ > 0) return FailHere("expected a float, found an integer");
+    if (list_ == List::Integers && listLeft_ > 0)
+      return FailHere("expected a float, found an integer");
     std::string text;
     uint32_t integer = 0;
     uint16_t code = 0;
     switch (ReadToken(&text, &integer, &code)) {
-      case Data::FloatList: continue;
-      case Data::Error: return false;
+      case Data::FloatList:
+        continue;
+      case Data::Error:
+        return false;
       case Data::Other:
-        if (code == kComma || code == kSemicolon) continue;
+        if (code == kComma || code == kSemicolon)
+          continue;
         return FailHere("expected a float");
       default:
         return FailHere("expected a float");
@@ -187,15 +218,19 @@ bool XBinaryTokenizer::ReadFloat(float* value) {
 }
 
 bool XBinaryTokenizer::ReadString(std::string* value) {
-  if (listLeft_ > 0) return FailHere("expected a string, found a list");
+  if (listLeft_ > 0)
+    return FailHere("expected a string, found a list");
   for (;;) {
     uint32_t integer = 0;
     uint16_t code = 0;
     switch (ReadToken(value, &integer, &code)) {
-      case Data::String: return true;
-      case Data::Error: return false;
+      case Data::String:
+        return true;
+      case Data::Error:
+        return false;
       case Data::Other:
-        if (code == kComma || code == kSemicolon) continue;
+        if (code == kComma || code == kSemicolon)
+          continue;
         return FailHere("expected a string");
       default:
         return FailHere("expected a string");

@@ -21,7 +21,17 @@ class XBinaryTokenizer final : public XTokenReader {
 
  private:
   enum class List : uint8_t { None, Integers, Floats };
-  enum class Data : uint8_t { Name, String, Integer, IntegerList, FloatList, Brace, Other, End, Error };
+  enum class Data : uint8_t {
+    Name,
+    String,
+    Integer,
+    IntegerList,
+    FloatList,
+    Brace,
+    Other,
+    End,
+    Error
+  };
 
   // Reads one token and its data. Lists are not read here: they become the current list.
   Data ReadToken(std::string* text, uint32_t* integer, uint16_t* code);

@@ -26,9 +26,11 @@ struct FileClose {
 bool ParseBody(XTokenReader& reader, MeshData* out, std::string* error) {
   std::vector<RawXMesh> meshes;
   XMeshParser parser(reader);
-  if (!parser.Parse(&meshes, error)) return false;
+  if (!parser.Parse(&meshes, error))
+    return false;
   MeshBuilder builder;
-  for (const RawXMesh& mesh : meshes) builder.Add(mesh);
+  for (const RawXMesh& mesh : meshes)
+    builder.Add(mesh);
   return builder.Finish(out, error);
 }
 
@@ -59,11 +61,13 @@ bool XFileReader::Read(std::span<const uint8_t> bytes, MeshData* out, std::strin
   std::span<const uint8_t> body = bytes.subspan(kHeaderSize);
   std::vector<uint8_t> inflated;
   if (compressed) {
-    if (!MsZipDecoder::Decode(body, &inflated, error)) return false;
+    if (!MsZipDecoder::Decode(body, &inflated, error))
+      return false;
     body = inflated;
   }
   if (text) {
-    XTextTokenizer reader(std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
+    XTextTokenizer reader(
+        std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
     return ParseBody(reader, out, error);
   }
   XBinaryTokenizer reader(body, floatSize == "0064");

@@ -1,8 +1,8 @@
 #include "gfxutil/XMeshParser.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cmath>
-#include <strings.h>
 
 namespace quarn::gfx {
 
@@ -13,14 +13,17 @@ constexpr int kMaxFrameDepth = 256;
 // Counts from the file are not trusted for reserving memory beyond this.
 constexpr uint32_t kMaxVerticesToReserve = 1u << 16;
 
-bool SameName(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
+bool SameName(const std::string& a, const char* b) {
+  return strcasecmp(a.c_str(), b) == 0;
+}
 
 platform::Matrix4 Multiply(const platform::Matrix4& a, const platform::Matrix4& b) {
   platform::Matrix4 result;
   for (int r = 0; r < 4; ++r) {
     for (int c = 0; c < 4; ++c) {
       float sum = 0;
-      for (int k = 0; k < 4; ++k) sum += a.m[r][k] * b.m[k][c];
+      for (int k = 0; k < 4; ++k)
+        sum += a.m[r][k] * b.m[k][c];
       result.m[r][c] = sum;
     }
   }
@@ -29,8 +32,10 @@ platform::Matrix4 Multiply(const platform::Matrix4& a, const platform::Matrix4& 
 
 platform::Argb PackColor(const platform::ColorValue& c) {
   auto channel = [](float v) {
-    if (!(v > 0)) return 0u;  // also NaN
-    if (v >= 1) return 255u;
+    if (!(v > 0))
+      return 0u;  // also NaN
+    if (v >= 1)
+      return 255u;
     return static_cast<uint32_t>(std::lround(v * 255.0f));
   };
   return platform::MakeArgb(channel(c.a), channel(c.r), channel(c.g), channel(c.b));
@@ -39,7 +44,8 @@ platform::Argb PackColor(const platform::ColorValue& c) {
 }  // namespace
 
 bool XMeshParser::Fail(const std::string& reason) {
-  if (error_.empty()) error_ = reader_.Error().empty() ? reason : reason + ": " + reader_.Error();
+  if (error_.empty())
+    error_ = reader_.Error().empty() ? reason : reason + ": " + reader_.Error();
   return false;
 }
 
@@ -51,7 +57,8 @@ bool XMeshParser::OpenObject(std::string* objectName) {
     *objectName = name;
     token = reader_.Next(&name);
   }
-  if (token != XToken::OpenBrace) return Fail("expected '{' after a data object's name");
+  if (token != XToken::OpenBrace)
+    return Fail("expected '{' after a data object's name");
   return true;
 }
 
@@ -59,11 +66,18 @@ bool XMeshParser::SkipRest() {
   std::string name;
   for (int depth = 1; depth > 0;) {
     switch (reader_.Next(&name)) {
-      case XToken::OpenBrace: ++depth; break;
-      case XToken::CloseBrace: --depth; break;
-      case XToken::End: return Fail("unexpected end of file inside a data object");
-      case XToken::Error: return Fail("damaged data object");
-      default: break;
+      case XToken::OpenBrace:
+        ++depth;
+        break;
+      case XToken::CloseBrace:
+        --depth;
+        break;
+      case XToken::End:
+        return Fail("unexpected end of file inside a data object");
+      case XToken::Error:
+        return Fail("damaged data object");
+      default:
+        break;
     }
   }
   return true;
@@ -77,7 +91,8 @@ bool XMeshParser::ParseChildren(OnChild onChild, OnReference onReference) {
       case XToken::CloseBrace:
         return true;
       case XToken::Name:
-        if (!onChild(name)) return false;
+        if (!onChild(name))
+          return false;
         break;
       case XToken::OpenBrace: {
         // A reference: { Name } or { Name <GUID> } (the GUID is skipped by the reader).
@@ -87,7 +102,8 @@ bool XMeshParser::ParseChildren(OnChild onChild, OnReference onReference) {
           onReference(target);
           token = reader_.Next(&name);
         }
-        if (token != XToken::CloseBrace) return Fail("damaged reference");
+        if (token != XToken::CloseBrace)
+          return Fail("damaged reference");
         break;
       }
       case XToken::Template:
@@ -164,7 +180,8 @@ bool XMeshParser::Parse(std::vector<RawXMesh>* meshes, std::string* error) {
     RawXMesh& mesh = (*meshes)[m];
     for (size_t i = 0; i < mesh.materials.size(); ++i) {
       const std::string& reference = mesh.materialReferences[i];
-      if (reference.empty()) continue;
+      if (reference.empty())
+        continue;
       const auto found = namedMaterials_.find(reference);
       if (found == namedMaterials_.end()) {
         *error = "Material '" + reference + "' is referred to but not defined";
@@ -177,15 +194,19 @@ bool XMeshParser::Parse(std::vector<RawXMesh>* meshes, std::string* error) {
 }
 
 bool XMeshParser::ParseFrame(int depth, std::vector<RawXMesh>* meshes) {
-  if (depth >= kMaxFrameDepth) return Fail("frames nested too deep");
+  if (depth >= kMaxFrameDepth)
+    return Fail("frames nested too deep");
   std::string objectName;
-  if (!OpenObject(&objectName)) return false;
+  if (!OpenObject(&objectName))
+    return false;
   const size_t first = meshes->size();
   platform::Matrix4 local;
   const bool ok = ParseChildren(
       [&](const std::string& type) {
-        if (SameName(type, "FrameTransformMatrix")) return ParseFrameTransform(&local);
-        if (SameName(type, "Frame")) return ParseFrame(depth + 1, meshes);
+        if (SameName(type, "FrameTransformMatrix"))
+          return ParseFrameTransform(&local);
+        if (SameName(type, "Frame"))
+          return ParseFrame(depth + 1, meshes);
         if (SameName(type, "Mesh")) {
           meshes->emplace_back();
           return ParseMesh(&meshes->back());
@@ -198,7 +219,8 @@ bool XMeshParser::ParseFrame(int depth, std::vector<RawXMesh>* meshes) {
         return OpenObject(&name) && SkipRest();
       },
       [](const std::string&) {});
-  if (!ok) return false;
+  if (!ok)
+    return false;
   // The frame's own transform applies after those of the frames inside it.
   for (size_t i = first; i < meshes->size(); ++i) {
     (*meshes)[i].transform = Multiply((*meshes)[i].transform, local);
@@ -208,10 +230,12 @@ bool XMeshParser::ParseFrame(int depth, std::vector<RawXMesh>* meshes) {
 
 bool XMeshParser::ParseFrameTransform(platform::Matrix4* matrix) {
   std::string name;
-  if (!OpenObject(&name)) return false;
+  if (!OpenObject(&name))
+    return false;
   for (auto& row : matrix->m) {
     for (float& value : row) {
-      if (!reader_.ReadFloat(&value)) return Fail("damaged FrameTransformMatrix");
+      if (!reader_.ReadFloat(&value))
+        return Fail("damaged FrameTransformMatrix");
     }
   }
   return SkipRest();
@@ -219,23 +243,29 @@ bool XMeshParser::ParseFrameTransform(platform::Matrix4* matrix) {
 
 bool XMeshParser::ParseMesh(RawXMesh* mesh) {
   std::string name;
-  if (!OpenObject(&name)) return false;
+  if (!OpenObject(&name))
+    return false;
   uint32_t vertexCount = 0;
-  if (!reader_.ReadUInt(&vertexCount)) return Fail("damaged Mesh");
+  if (!reader_.ReadUInt(&vertexCount))
+    return Fail("damaged Mesh");
   mesh->positions.reserve(std::min(vertexCount, kMaxVerticesToReserve));
   for (uint32_t i = 0; i < vertexCount; ++i) {
     platform::Vector3 position;
-    if (!ReadVector(&position)) return Fail("damaged Mesh vertices");
+    if (!ReadVector(&position))
+      return Fail("damaged Mesh vertices");
     mesh->positions.push_back(position);
   }
   uint32_t faceCount = 0;
-  if (!reader_.ReadUInt(&faceCount)) return Fail("damaged Mesh");
+  if (!reader_.ReadUInt(&faceCount))
+    return Fail("damaged Mesh");
   for (uint32_t f = 0; f < faceCount; ++f) {
     uint32_t cornerCount = 0;
-    if (!reader_.ReadUInt(&cornerCount)) return Fail("damaged Mesh faces");
+    if (!reader_.ReadUInt(&cornerCount))
+      return Fail("damaged Mesh faces");
     for (uint32_t k = 0; k < cornerCount; ++k) {
       uint32_t index = 0;
-      if (!reader_.ReadUInt(&index)) return Fail("damaged Mesh faces");
+      if (!reader_.ReadUInt(&index))
+        return Fail("damaged Mesh faces");
       if (index >= vertexCount) {
         return Fail("face " + std::to_string(f) + " uses vertex " + std::to_string(index) +
                     " of a mesh with " + std::to_string(vertexCount));
@@ -246,10 +276,14 @@ bool XMeshParser::ParseMesh(RawXMesh* mesh) {
   }
   return ParseChildren(
       [&](const std::string& type) {
-        if (SameName(type, "MeshNormals")) return ParseNormals(mesh);
-        if (SameName(type, "MeshTextureCoords")) return ParseTexCoords(mesh);
-        if (SameName(type, "MeshVertexColors")) return ParseColors(mesh);
-        if (SameName(type, "MeshMaterialList")) return ParseMaterialList(mesh);
+        if (SameName(type, "MeshNormals"))
+          return ParseNormals(mesh);
+        if (SameName(type, "MeshTextureCoords"))
+          return ParseTexCoords(mesh);
+        if (SameName(type, "MeshVertexColors"))
+          return ParseColors(mesh);
+        if (SameName(type, "MeshMaterialList"))
+          return ParseMaterialList(mesh);
         std::string objectName;
         return OpenObject(&objectName) && SkipRest();
       },
@@ -258,18 +292,22 @@ bool XMeshParser::ParseMesh(RawXMesh* mesh) {
 
 bool XMeshParser::ParseNormals(RawXMesh* mesh) {
   std::string name;
-  if (!OpenObject(&name)) return false;
+  if (!OpenObject(&name))
+    return false;
   uint32_t normalCount = 0;
-  if (!reader_.ReadUInt(&normalCount)) return Fail("damaged MeshNormals");
+  if (!reader_.ReadUInt(&normalCount))
+    return Fail("damaged MeshNormals");
   mesh->normals.clear();
   mesh->normals.reserve(std::min(normalCount, kMaxVerticesToReserve));
   for (uint32_t i = 0; i < normalCount; ++i) {
     platform::Vector3 normal;
-    if (!ReadVector(&normal)) return Fail("damaged MeshNormals");
+    if (!ReadVector(&normal))
+      return Fail("damaged MeshNormals");
     mesh->normals.push_back(normal);
   }
   uint32_t faceCount = 0;
-  if (!reader_.ReadUInt(&faceCount)) return Fail("damaged MeshNormals");
+  if (!reader_.ReadUInt(&faceCount))
+    return Fail("damaged MeshNormals");
   if (faceCount != mesh->PolygonCount()) {
     return Fail("MeshNormals has " + std::to_string(faceCount) + " faces, the mesh " +
                 std::to_string(mesh->PolygonCount()));
@@ -278,13 +316,15 @@ bool XMeshParser::ParseNormals(RawXMesh* mesh) {
   mesh->cornerNormals.reserve(mesh->corners.size());
   for (uint32_t f = 0; f < faceCount; ++f) {
     uint32_t cornerCount = 0;
-    if (!reader_.ReadUInt(&cornerCount)) return Fail("damaged MeshNormals faces");
+    if (!reader_.ReadUInt(&cornerCount))
+      return Fail("damaged MeshNormals faces");
     if (cornerCount != mesh->polygonStarts[f + 1] - mesh->polygonStarts[f]) {
       return Fail("MeshNormals face " + std::to_string(f) + " has another corner count");
     }
     for (uint32_t k = 0; k < cornerCount; ++k) {
       uint32_t index = 0;
-      if (!reader_.ReadUInt(&index)) return Fail("damaged MeshNormals faces");
+      if (!reader_.ReadUInt(&index))
+        return Fail("damaged MeshNormals faces");
       if (index >= normalCount) {
         return Fail("MeshNormals face " + std::to_string(f) + " uses normal " +
                     std::to_string(index) + " of " + std::to_string(normalCount));
@@ -298,16 +338,19 @@ bool XMeshParser::ParseNormals(RawXMesh* mesh) {
 
 bool XMeshParser::ParseTexCoords(RawXMesh* mesh) {
   std::string name;
-  if (!OpenObject(&name)) return false;
+  if (!OpenObject(&name))
+    return false;
   uint32_t count = 0;
-  if (!reader_.ReadUInt(&count)) return Fail("damaged MeshTextureCoords");
+  if (!reader_.ReadUInt(&count))
+    return Fail("damaged MeshTextureCoords");
   if (count != mesh->positions.size()) {
     return Fail("MeshTextureCoords has " + std::to_string(count) + " entries for " +
                 std::to_string(mesh->positions.size()) + " vertices");
   }
   mesh->texCoords.resize(2 * static_cast<size_t>(count));
   for (float& value : mesh->texCoords) {
-    if (!reader_.ReadFloat(&value)) return Fail("damaged MeshTextureCoords");
+    if (!reader_.ReadFloat(&value))
+      return Fail("damaged MeshTextureCoords");
   }
   mesh->hasTexCoords = true;
   return SkipRest();
@@ -315,9 +358,11 @@ bool XMeshParser::ParseTexCoords(RawXMesh* mesh) {
 
 bool XMeshParser::ParseColors(RawXMesh* mesh) {
   std::string name;
-  if (!OpenObject(&name)) return false;
+  if (!OpenObject(&name))
+    return false;
   uint32_t count = 0;
-  if (!reader_.ReadUInt(&count)) return Fail("damaged MeshVertexColors");
+  if (!reader_.ReadUInt(&count))
+    return Fail("damaged MeshVertexColors");
   mesh->colors.assign(mesh->positions.size(), 0xFFFFFFFFu);
   for (uint32_t i = 0; i < count; ++i) {
     uint32_t index = 0;
@@ -337,7 +382,8 @@ bool XMeshParser::ParseColors(RawXMesh* mesh) {
 
 bool XMeshParser::ParseMaterialList(RawXMesh* mesh) {
   std::string name;
-  if (!OpenObject(&name)) return false;
+  if (!OpenObject(&name))
+    return false;
   uint32_t materialCount = 0;
   uint32_t indexCount = 0;
   if (!reader_.ReadUInt(&materialCount) || !reader_.ReadUInt(&indexCount)) {
@@ -347,12 +393,14 @@ bool XMeshParser::ParseMaterialList(RawXMesh* mesh) {
   indices.reserve(std::min(indexCount, mesh->PolygonCount()));
   for (uint32_t i = 0; i < indexCount; ++i) {
     uint32_t index = 0;
-    if (!reader_.ReadUInt(&index)) return Fail("damaged MeshMaterialList");
+    if (!reader_.ReadUInt(&index))
+      return Fail("damaged MeshMaterialList");
     if (materialCount > 0 && index >= materialCount) {
-      return Fail("face " + std::to_string(i) + " uses material " + std::to_string(index) +
-                  " of " + std::to_string(materialCount));
+      return Fail("face " + std::to_string(i) + " uses material " + std::to_string(index) + " of " +
+                  std::to_string(materialCount));
     }
-    if (i < mesh->PolygonCount()) indices.push_back(index);
+    if (i < mesh->PolygonCount())
+      indices.push_back(index);
   }
   std::vector<FileMaterial> materials;
   std::vector<std::string> references;
@@ -360,7 +408,8 @@ bool XMeshParser::ParseMaterialList(RawXMesh* mesh) {
       [&](const std::string& type) {
         if (SameName(type, "Material")) {
           FileMaterial material;
-          if (!ParseMaterial(&material)) return false;
+          if (!ParseMaterial(&material))
+            return false;
           materials.push_back(material);
           references.emplace_back();
           return true;
@@ -372,8 +421,10 @@ bool XMeshParser::ParseMaterialList(RawXMesh* mesh) {
         materials.push_back(DefaultFileMaterial());
         references.push_back(reference);
       });
-  if (!ok) return false;
-  if (materialCount == 0) return true;  // no materials: the mesh gets the default one
+  if (!ok)
+    return false;
+  if (materialCount == 0)
+    return true;  // no materials: the mesh gets the default one
   // Materials the list counts but does not give are drawn with the default material.
   materials.resize(materialCount, DefaultFileMaterial());
   references.resize(materialCount);
@@ -389,10 +440,13 @@ bool XMeshParser::ParseMaterialList(RawXMesh* mesh) {
 
 bool XMeshParser::ParseMaterial(FileMaterial* material) {
   std::string name;
-  if (!OpenObject(&name)) return false;
-  if (!ParseMaterialBody(material)) return false;
+  if (!OpenObject(&name))
+    return false;
+  if (!ParseMaterialBody(material))
+    return false;
   // Any named material may be referred to by a material list.
-  if (!name.empty()) namedMaterials_.insert_or_assign(name, *material);
+  if (!name.empty())
+    namedMaterials_.insert_or_assign(name, *material);
   return true;
 }
 
@@ -406,7 +460,8 @@ bool XMeshParser::ParseMaterialBody(FileMaterial* material) {
   material->textureFile.clear();
   return ParseChildren(
       [&](const std::string& type) {
-        if (SameName(type, "TextureFilename")) return ParseTextureFilename(&material->textureFile);
+        if (SameName(type, "TextureFilename"))
+          return ParseTextureFilename(&material->textureFile);
         std::string objectName;
         return OpenObject(&objectName) && SkipRest();
       },
@@ -415,8 +470,10 @@ bool XMeshParser::ParseMaterialBody(FileMaterial* material) {
 
 bool XMeshParser::ParseTextureFilename(std::string* file) {
   std::string name;
-  if (!OpenObject(&name)) return false;
-  if (!reader_.ReadString(file)) return Fail("damaged TextureFilename");
+  if (!OpenObject(&name))
+    return false;
+  if (!reader_.ReadString(file))
+    return Fail("damaged TextureFilename");
   return SkipRest();
 }
 

@@ -8,13 +8,25 @@ namespace quarn::gfx {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 // Characters that end a word or number.
 bool IsDelimiter(char c) {
   switch (c) {
-    case ';': case ',': case '{': case '}': case '<': case '>': case '"':
-    case '(': case ')': case '[': case ']': case '#':
+    case ';':
+    case ',':
+    case '{':
+    case '}':
+    case '<':
+    case '>':
+    case '"':
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case '#':
       return true;
     default:
       return IsSpace(c);
@@ -45,14 +57,16 @@ std::string NotA(std::string_view text, const char* what) {
 }
 
 std::string_view WithoutPlus(std::string_view number) {
-  if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+  if (!number.empty() && number.front() == '+')
+    number.remove_prefix(1);
   return number;
 }
 
 }  // namespace
 
 bool XTextTokenizer::FailHere(const std::string& reason) {
-  const size_t line = 1 + std::count(text_.begin(), text_.begin() + std::min(pos_, text_.size()), '\n');
+  const size_t line =
+      1 + std::count(text_.begin(), text_.begin() + std::min(pos_, text_.size()), '\n');
   return Fail(reason + " (line " + std::to_string(line) + " of the body)");
 }
 
@@ -68,7 +82,8 @@ XTextTokenizer::Lexeme XTextTokenizer::Scan(std::string_view* text) {
       break;
     }
   }
-  if (pos_ >= text_.size()) return Lexeme::End;
+  if (pos_ >= text_.size())
+    return Lexeme::End;
   const char c = text_[pos_];
   switch (c) {
     case '{':
@@ -77,7 +92,13 @@ XTextTokenizer::Lexeme XTextTokenizer::Scan(std::string_view* text) {
     case '}':
       ++pos_;
       return Lexeme::CloseBrace;
-    case ';': case ',': case '(': case ')': case '[': case ']': case '>':
+    case ';':
+    case ',':
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case '>':
       ++pos_;
       return Lexeme::Skipped;
     case '<': {
@@ -105,7 +126,8 @@ XTextTokenizer::Lexeme XTextTokenizer::Scan(std::string_view* text) {
   const size_t start = pos_;
   while (pos_ < text_.size() && !IsDelimiter(text_[pos_])) {
     // A comment may follow a word without a space between them.
-    if (text_[pos_] == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') break;
+    if (text_[pos_] == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/')
+      break;
     ++pos_;
   }
   if (pos_ == start) {  // a lone '/'
@@ -119,7 +141,8 @@ XTextTokenizer::Lexeme XTextTokenizer::Scan(std::string_view* text) {
 XTextTokenizer::Lexeme XTextTokenizer::ScanValue(std::string_view* text) {
   for (;;) {
     const Lexeme lexeme = Scan(text);
-    if (lexeme != Lexeme::Skipped) return lexeme;
+    if (lexeme != Lexeme::Skipped)
+      return lexeme;
   }
 }
 
@@ -127,12 +150,17 @@ XToken XTextTokenizer::Next(std::string* name) {
   for (;;) {
     std::string_view text;
     switch (Scan(&text)) {
-      case Lexeme::End: return XToken::End;
-      case Lexeme::Error: return XToken::Error;
-      case Lexeme::OpenBrace: return XToken::OpenBrace;
-      case Lexeme::CloseBrace: return XToken::CloseBrace;
+      case Lexeme::End:
+        return XToken::End;
+      case Lexeme::Error:
+        return XToken::Error;
+      case Lexeme::OpenBrace:
+        return XToken::OpenBrace;
+      case Lexeme::CloseBrace:
+        return XToken::CloseBrace;
       case Lexeme::Word:
-        if (text == "template") return XToken::Template;
+        if (text == "template")
+          return XToken::Template;
         name->assign(text);
         return XToken::Name;
       default:
@@ -144,9 +172,12 @@ XToken XTextTokenizer::Next(std::string* name) {
 bool XTextTokenizer::ReadUInt(uint32_t* value) {
   std::string_view text;
   const Lexeme lexeme = ScanValue(&text);
-  if (lexeme == Lexeme::Error) return false;
-  if (lexeme == Lexeme::End) return FailHere("unexpected end of file");
-  if (lexeme != Lexeme::Number) return FailHere("expected an integer");
+  if (lexeme == Lexeme::Error)
+    return false;
+  if (lexeme == Lexeme::End)
+    return FailHere("unexpected end of file");
+  if (lexeme != Lexeme::Number)
+    return FailHere("expected an integer");
   text = WithoutPlus(text);
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
   if (ec != std::errc() || end != text.data() + text.size()) {
@@ -158,25 +189,33 @@ bool XTextTokenizer::ReadUInt(uint32_t* value) {
 bool XTextTokenizer::ReadFloat(float* value) {
   std::string_view text;
   const Lexeme lexeme = ScanValue(&text);
-  if (lexeme == Lexeme::Error) return false;
-  if (lexeme == Lexeme::End) return FailHere("unexpected end of file");
-  if (lexeme != Lexeme::Number) return FailHere("expected a number");
+  if (lexeme == Lexeme::Error)
+    return false;
+  if (lexeme == Lexeme::End)
+    return FailHere("unexpected end of file");
+  if (lexeme != Lexeme::Number)
+    return FailHere("expected a number");
   text = WithoutPlus(text);
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
-  if (end != text.data() + text.size() || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
+  if (end != text.data() + text.size() ||
+      (ec != std::errc() && ec != std::errc::result_out_of_range)) {
     return FailHere(NotA(text, "a number"));
   }
   // Too small or too large for a float: the nearest float (0 or infinity), as strtof gives.
-  if (ec == std::errc::result_out_of_range) *value = std::strtof(std::string(text).c_str(), nullptr);
+  if (ec == std::errc::result_out_of_range)
+    *value = std::strtof(std::string(text).c_str(), nullptr);
   return true;
 }
 
 bool XTextTokenizer::ReadString(std::string* value) {
   std::string_view text;
   const Lexeme lexeme = ScanValue(&text);
-  if (lexeme == Lexeme::Error) return false;
-  if (lexeme == Lexeme::End) return FailHere("unexpected end of file");
-  if (lexeme != Lexeme::String) return FailHere("expected a string");
+  if (lexeme == Lexeme::Error)
+    return false;
+  if (lexeme == Lexeme::End)
+    return FailHere("unexpected end of file");
+  if (lexeme != Lexeme::String)
+    return FailHere("expected a string");
   value->assign(text);
   return true;
 }

@@ -8,12 +8,12 @@
 namespace quarn::gfx {
 
 enum class XToken : uint8_t {
-  End,         // clean end of the input
-  Name,        // an identifier: a template name, an object name or a reference
+  End,   // clean end of the input
+  Name,  // an identifier: a template name, an object name or a reference
   OpenBrace,
   CloseBrace,
-  Template,    // the start of a template declaration
-  Error,       // damaged input; Error() says why
+  Template,  // the start of a template declaration
+  Error,     // damaged input; Error() says why
 };
 
 class XTokenReader {
@@ -32,7 +32,8 @@ class XTokenReader {
  protected:
   // Records the first problem found; later ones are consequences of it.
   bool Fail(const std::string& reason) {
-    if (error_.empty()) error_ = reason;
+    if (error_.empty())
+      error_ = reason;
     return false;
   }
 

@@ -23,18 +23,19 @@ TEST(InspectToolTest, MeshAsJson) {
   const std::string dir = MakeTempDir("inspect-mesh");
   // A quad in two materials (the second textured) and a triangle in the first; vertex 0 is
   // used with two normals and so becomes two vertices.
-  const std::string path = WriteFile(dir, "Panel.x",
-                                     "xof 0303txt 0032\n"
-                                     "Mesh {\n"
-                                     " 5; 0;0;0;, 2;0;0;, 2;2;0;, 0;2;0;, 0;0;4;;\n"
-                                     " 2; 4;0,1,2,3;, 3;0,3,4;;\n"
-                                     " MeshNormals { 2; 0;0;-1;, 1;0;0;; 2; 4;0,0,0,0;, 3;1,1,1;; }\n"
-                                     " MeshMaterialList { 2; 2; 1,0;;\n"
-                                     "  Material { 1;0;0;1;; 8; 0.5;0.5;0.5;; 0;0;0;; }\n"
-                                     "  Material { 0;0.5;1;0.25;; 2; 0;0;0;; 0;0;0.5;;\n"
-                                     "   TextureFilename { \"Panel.png\"; } }\n"
-                                     " }\n"
-                                     "}\n");
+  const std::string path =
+      WriteFile(dir, "Panel.x",
+                "xof 0303txt 0032\n"
+                "Mesh {\n"
+                " 5; 0;0;0;, 2;0;0;, 2;2;0;, 0;2;0;, 0;0;4;;\n"
+                " 2; 4;0,1,2,3;, 3;0,3,4;;\n"
+                " MeshNormals { 2; 0;0;-1;, 1;0;0;; 2; 4;0,0,0,0;, 3;1,1,1;; }\n"
+                " MeshMaterialList { 2; 2; 1,0;;\n"
+                "  Material { 1;0;0;1;; 8; 0.5;0.5;0.5;; 0;0;0;; }\n"
+                "  Material { 0;0.5;1;0.25;; 2; 0;0;0;; 0;0;0.5;;\n"
+                "   TextureFilename { \"Panel.png\"; } }\n"
+                " }\n"
+                "}\n");
   ProcessResult run = RunProcess(BuildPath("quarn-inspect"), {"mesh", path});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out,

@@ -19,14 +19,15 @@ using platform::Vector3;
 // alternate between two materials so that the file order differs from the draw order.
 gfx::MeshData Panels() {
   TestMesh mesh;
-  mesh.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
-                    {0, 0, 5}, {1, 0, 5}, {1, 1, 5}, {0, 1, 5},
+  mesh.positions = {{0, 0, 0},      {1, 0, 0},     {1, 1, 0},    {0, 1, 0},
+                    {0, 0, 5},      {1, 0, 5},     {1, 1, 5},    {0, 1, 5},
                     {-10, -1, -10}, {10, -1, -10}, {10, -1, 10}, {-10, -1, 10}};
   mesh.faces = {{4, 7, 6}, {0, 3, 2}, {4, 6, 5}, {0, 2, 1}, {8, 11, 10}, {8, 10, 9}};
   mesh.materialList = true;
   mesh.materialCount = 3;
   mesh.faceMaterials = {1, 0, 1, 0, 1, 1};
-  mesh.materials = {MaterialObject({1, 0, 0, 1}, 0, {}, {}), MaterialObject({0, 1, 0, 1}, 0, {}, {}),
+  mesh.materials = {MaterialObject({1, 0, 0, 1}, 0, {}, {}),
+                    MaterialObject({0, 1, 0, 1}, 0, {}, {}),
                     MaterialObject({0, 0, 1, 1}, 0, {}, {})};
   XDocument document;
   document.objects.push_back(mesh.Build());
@@ -62,7 +63,8 @@ TEST(MeshTest, EachSubsetDrawsItsFacesInOneCall) {
     // The subset's faces in their file order.
     std::vector<uint16_t> expected;
     for (uint32_t face = 0; face < data.FaceCount(); ++face) {
-      if (data.faceMaterials[face] != subset) continue;
+      if (data.faceMaterials[face] != subset)
+        continue;
       expected.insert(expected.end(), &data.indices[3 * face], &data.indices[3 * face + 3]);
     }
     EXPECT_EQ(draw.indexList, expected) << "subset " << subset;

@@ -23,10 +23,9 @@ XDocument RichDocument() {
   quads.materialList = true;
   quads.materialCount = 2;
   quads.faceMaterials = {1, 0, 1};
-  quads.materials = {
-      MaterialObject({0.25f, 0.5f, 0.75f, 1}, 12.5f, {0.1f, 0.2f, 0.3f, 1}, {0, 0, 0.0625f, 1},
-                     "hull.png"),
-      XObject::Reference("Paint")};
+  quads.materials = {MaterialObject({0.25f, 0.5f, 0.75f, 1}, 12.5f, {0.1f, 0.2f, 0.3f, 1},
+                                    {0, 0, 0.0625f, 1}, "hull.png"),
+                     XObject::Reference("Paint")};
   XObject skinned{"SkinWeights", "", {XValue::String("bone { }"), XValue::Ints({1, 2})}, {}, {}};
   XObject quadsObject = quads.Build("Quads");
   quadsObject.children.insert(quadsObject.children.begin(), skinned);
@@ -45,10 +44,11 @@ XDocument RichDocument() {
   document.objects.push_back(FrameObject(
       "Root", Translation(10, 0, 0),
       {FrameObject("Body", spin, {quadsObject}),
-       XObject{"AnimationSet", "", {}, {XObject{"Animation", "", {XValue::Ints({4})}, {}, {}}}, {}}}));
+       XObject{
+           "AnimationSet", "", {}, {XObject{"Animation", "", {XValue::Ints({4})}, {}, {}}}, {}}}));
   document.objects.push_back(triangle.Build());
-  document.objects.push_back(
-      MaterialObject({0.9f, 0.8f, 0.7f, 0.5f}, 3, {1, 1, 1, 1}, {0.25f, 0.25f, 0.25f, 1}, "", "Paint"));
+  document.objects.push_back(MaterialObject({0.9f, 0.8f, 0.7f, 0.5f}, 3, {1, 1, 1, 1},
+                                            {0.25f, 0.25f, 0.25f, 1}, "", "Paint"));
   return document;
 }
 
@@ -146,8 +146,8 @@ TEST(XFileEncodingTest, HeadersThatAreNotMeshFilesFail) {
   EXPECT_EQ(error, "empty file");
   EXPECT_FALSE(ReadX("xof 0303txt", &data, &error));
   EXPECT_NE(error.find("xof"), std::string::npos);
-  EXPECT_FALSE(ReadX("xyz 0303txt 0032 Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }", &data,
-                     &error));
+  EXPECT_FALSE(
+      ReadX("xyz 0303txt 0032 Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }", &data, &error));
   EXPECT_FALSE(ReadX("xof 0303zip 0032", &data, &error));
   EXPECT_NE(error.find("format"), std::string::npos);
   EXPECT_FALSE(ReadX("xof 0303txt 0016", &data, &error));

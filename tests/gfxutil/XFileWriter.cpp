@@ -40,13 +40,15 @@ namespace {
 
 const char kTextTemplate[] =
     "template Mesh {\n <3d82ab44-62da-11cf-ab39-0020af71e433>\n DWORD nVertices;\n"
-    " array Vector vertices[nVertices];\n DWORD nFaces;\n array MeshFace faces[nFaces];\n [...]\n}\n";
+    " array Vector vertices[nVertices];\n DWORD nFaces;\n array MeshFace faces[nFaces];\n "
+    "[...]\n}\n";
 
 // --- text ---
 
 // Appends pieces one by one: operator+ chains of strings trip a GCC 12 -O3 warning.
 void Append(std::string* out, std::initializer_list<std::string_view> pieces) {
-  for (std::string_view piece : pieces) out->append(piece);
+  for (std::string_view piece : pieces)
+    out->append(piece);
 }
 
 void WriteTextObject(const XObject& object, int depth, std::string* out) {
@@ -77,16 +79,28 @@ void WriteTextObject(const XObject& object, int depth, std::string* out) {
     }
     out->append(";  // data\n");
   }
-  for (const XObject& child : object.children) WriteTextObject(child, depth + 1, out);
+  for (const XObject& child : object.children)
+    WriteTextObject(child, depth + 1, out);
   Append(out, {indent, "}\n"});
 }
 
 // --- binary ---
 
 enum : uint16_t {
-  kName = 1, kString = 2, kGuid = 5, kIntegerList = 6, kFloatList = 7,
-  kOpenBrace = 10, kCloseBrace = 11, kOpenBracket = 14, kCloseBracket = 15, kDot = 18,
-  kSemicolon = 20, kTemplate = 31, kDword = 41, kArray = 52,
+  kName = 1,
+  kString = 2,
+  kGuid = 5,
+  kIntegerList = 6,
+  kFloatList = 7,
+  kOpenBrace = 10,
+  kCloseBrace = 11,
+  kOpenBracket = 14,
+  kCloseBracket = 15,
+  kDot = 18,
+  kSemicolon = 20,
+  kTemplate = 31,
+  kDword = 41,
+  kArray = 52,
 };
 
 void PutU16(std::string* out, uint16_t v) {
@@ -95,7 +109,8 @@ void PutU16(std::string* out, uint16_t v) {
 }
 
 void PutU32(std::string* out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out->push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  for (int i = 0; i < 4; ++i)
+    out->push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
 void PutName(std::string* out, const std::string& name) {
@@ -121,7 +136,8 @@ void WriteBinaryTemplate(std::string* out) {
   PutU16(out, kCloseBracket);
   PutU16(out, kSemicolon);
   PutU16(out, kOpenBracket);
-  for (int i = 0; i < 3; ++i) PutU16(out, kDot);
+  for (int i = 0; i < 3; ++i)
+    PutU16(out, kDot);
   PutU16(out, kCloseBracket);
   PutU16(out, kCloseBrace);
 }
@@ -134,14 +150,16 @@ void WriteBinaryObject(const XObject& object, bool doubles, std::string* out) {
     return;
   }
   PutName(out, object.type);
-  if (!object.name.empty()) PutName(out, object.name);
+  if (!object.name.empty())
+    PutName(out, object.name);
   PutU16(out, kOpenBrace);
   for (const XValue& value : object.data) {
     switch (value.kind) {
       case XValue::Kind::Integers:
         PutU16(out, kIntegerList);
         PutU32(out, static_cast<uint32_t>(value.integers.size()));
-        for (uint32_t v : value.integers) PutU32(out, v);
+        for (uint32_t v : value.integers)
+          PutU32(out, v);
         break;
       case XValue::Kind::Floats:
         PutU16(out, kFloatList);
@@ -163,13 +181,15 @@ void WriteBinaryObject(const XObject& object, bool doubles, std::string* out) {
         break;
     }
   }
-  for (const XObject& child : object.children) WriteBinaryObject(child, doubles, out);
+  for (const XObject& child : object.children)
+    WriteBinaryObject(child, doubles, out);
   PutU16(out, kCloseBrace);
 }
 
 std::vector<float> Flatten(const std::vector<platform::Vector3>& vectors) {
   std::vector<float> floats;
-  for (const auto& v : vectors) floats.insert(floats.end(), {v.x, v.y, v.z});
+  for (const auto& v : vectors)
+    floats.insert(floats.end(), {v.x, v.y, v.z});
   return floats;
 }
 
@@ -187,15 +207,19 @@ std::vector<uint32_t> FaceList(const std::vector<std::vector<uint32_t>>& faces) 
 
 std::string WriteTextX(const XDocument& document) {
   std::string out = "xof 0303txt 0032\n# written by the test generator\n";
-  if (document.withTemplates) out += kTextTemplate;
-  for (const XObject& object : document.objects) WriteTextObject(object, 0, &out);
+  if (document.withTemplates)
+    out += kTextTemplate;
+  for (const XObject& object : document.objects)
+    WriteTextObject(object, 0, &out);
   return out;
 }
 
 std::string WriteBinaryX(const XDocument& document, bool doubleFloats) {
   std::string out = doubleFloats ? "xof 0303bin 0064" : "xof 0303bin 0032";
-  if (document.withTemplates) WriteBinaryTemplate(&out);
-  for (const XObject& object : document.objects) WriteBinaryObject(object, doubleFloats, &out);
+  if (document.withTemplates)
+    WriteBinaryTemplate(&out);
+  for (const XObject& object : document.objects)
+    WriteBinaryObject(object, doubleFloats, &out);
   return out;
 }
 
@@ -284,9 +308,11 @@ XObject FrameObject(const std::string& name, const platform::Matrix4& matrix,
                     std::vector<XObject> children) {
   XObject frame{"Frame", name, {}, {}, {}};
   std::vector<float> values;
-  for (const auto& row : matrix.m) values.insert(values.end(), row, row + 4);
+  for (const auto& row : matrix.m)
+    values.insert(values.end(), row, row + 4);
   frame.children.push_back(XObject{"FrameTransformMatrix", "", {XValue::Floats(values)}, {}, {}});
-  for (XObject& child : children) frame.children.push_back(std::move(child));
+  for (XObject& child : children)
+    frame.children.push_back(std::move(child));
   return frame;
 }
 

@@ -49,14 +49,14 @@ std::string CompressX(const std::string& file, size_t blockSize = 32768);
 struct TestMesh {
   std::vector<platform::Vector3> positions;
   std::vector<std::vector<uint32_t>> faces;
-  std::vector<platform::Vector3> normals;             // with faceNormals: MeshNormals
+  std::vector<platform::Vector3> normals;  // with faceNormals: MeshNormals
   std::vector<std::vector<uint32_t>> faceNormals;
-  std::vector<float> texCoords;                       // u, v per position: MeshTextureCoords
+  std::vector<float> texCoords;  // u, v per position: MeshTextureCoords
   std::vector<std::pair<uint32_t, platform::ColorValue>> colors;  // MeshVertexColors
-  bool materialList = false;                          // MeshMaterialList
+  bool materialList = false;                                      // MeshMaterialList
   uint32_t materialCount = 0;
   std::vector<uint32_t> faceMaterials;
-  std::vector<XObject> materials;                     // Material objects or references
+  std::vector<XObject> materials;  // Material objects or references
 
   XObject Build(const std::string& name = "") const;
 };

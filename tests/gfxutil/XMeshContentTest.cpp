@@ -39,7 +39,8 @@ TEST(XMeshContentTest, PolygonsBecomeFansInFileOrder) {
   mesh.materialList = true;
   mesh.materialCount = 3;
   mesh.faceMaterials = {2, 0, 1};
-  mesh.materials = {MaterialObject({1, 0, 0, 1}, 0, {}, {}), MaterialObject({0, 1, 0, 1}, 0, {}, {}),
+  mesh.materials = {MaterialObject({1, 0, 0, 1}, 0, {}, {}),
+                    MaterialObject({0, 1, 0, 1}, 0, {}, {}),
                     MaterialObject({0, 0, 1, 1}, 0, {}, {})};
   const gfx::MeshData data = LoadText({mesh.Build()});
   EXPECT_EQ(data.indices,
@@ -61,12 +62,22 @@ TEST(XMeshContentTest, APositionWithAnotherNormalBecomesANewVertexInOrderOfFirst
   // 3/n1 keeps 3, 0/n1 new 5, 2/n2 new 6, 1/n1 is 4, 3/n2 new 7, 2/n0 is 2, 1/n0 is 1.
   EXPECT_EQ(data.indices, (std::vector<uint16_t>{0, 1, 2, 2, 4, 3, 5, 6, 4, 7, 2, 1}));
   ASSERT_EQ(data.VertexCount(), 8u);
-  EXPECT_EQ(Flat(data.positions),
-            Flat({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}, {0, 0, 0}, {0, 1, 0},
-                  {1, 1, 0}}));
-  EXPECT_EQ(Flat(data.normals),
-            Flat({{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {1, 0, 0},
-                  {1, 0, 0}}));
+  EXPECT_EQ(Flat(data.positions), Flat({{0, 0, 0},
+                                        {1, 0, 0},
+                                        {0, 1, 0},
+                                        {1, 1, 0},
+                                        {1, 0, 0},
+                                        {0, 0, 0},
+                                        {0, 1, 0},
+                                        {1, 1, 0}}));
+  EXPECT_EQ(Flat(data.normals), Flat({{0, 0, 1},
+                                      {0, 0, 1},
+                                      {0, 0, 1},
+                                      {0, 0, -1},
+                                      {0, 0, -1},
+                                      {0, 0, -1},
+                                      {1, 0, 0},
+                                      {1, 0, 0}}));
   EXPECT_EQ(data.fvf, platform::kFvfXyz | platform::kFvfNormal);
 }
 
@@ -78,8 +89,8 @@ TEST(XMeshContentTest, SplitVerticesKeepTheirTextureCoordinatesAndColours) {
   mesh.texCoords = {0, 0, 1, 0, 1, 1, 0, 1};
   mesh.colors = {{0, ColorValue{1, 0, 0, 1}}, {3, ColorValue{0, 0, 1, 0.5f}}};
   const gfx::MeshData data = LoadText({mesh.Build()});
-  EXPECT_EQ(data.fvf, platform::kFvfXyz | platform::kFvfNormal | platform::kFvfDiffuse |
-                          platform::kFvfTex1);
+  EXPECT_EQ(data.fvf,
+            platform::kFvfXyz | platform::kFvfNormal | platform::kFvfDiffuse | platform::kFvfTex1);
   ASSERT_EQ(data.VertexCount(), 6u);  // 0 and 2 are split for the second normal
   EXPECT_EQ(data.indices, (std::vector<uint16_t>{0, 1, 2, 4, 5, 3}));
   EXPECT_EQ(data.texCoords, (std::vector<float>{0, 0, 1, 0, 1, 1, 0, 1, 0, 0, 1, 1}));
@@ -154,8 +165,8 @@ TEST(XMeshContentTest, MaterialsComeInFileOrderWithDefaultsForGaps) {
   TestMesh mesh = Square();
   mesh.faces = {{0, 1, 2}, {0, 2, 3}, {1, 2, 3}, {3, 2, 1}};
   mesh.materialList = true;
-  mesh.materialCount = 3;           // one more than given: the default material
-  mesh.faceMaterials = {1, 0};      // fewer than faces: the last index holds for the rest
+  mesh.materialCount = 3;       // one more than given: the default material
+  mesh.faceMaterials = {1, 0};  // fewer than faces: the last index holds for the rest
   mesh.materials = {XObject::Reference("Later"),
                     MaterialObject({0.5f, 0.25f, 0.125f, 0.75f}, 20, {1, 0.5f, 0, 1},
                                    {0, 0.25f, 0.5f, 1}, "..\\\\maps\\\\Hull.PNG")};
