@@ -31,7 +31,8 @@ std::string LowerCaseName(const std::string& name) {
 }
 
 bool IsSafeEntryName(const std::string& name) {
-  if (name.empty() || name == ".") return false;
+  if (name.empty() || name == ".")
+    return false;
   return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos &&
          name.find("..") == std::string::npos;
 }
@@ -65,9 +66,9 @@ bool Archive::Open(const std::string& base) {
   PrivateTempDirectory::RemoveStale(tempDirectory_.Parent());
   ReadDirectory();
   if (!entries_.empty() && !tempDirectory_.Create()) {
-    platform::ReportProblem(tempDirectory_.Parent(),
-                            "cannot make a private folder for archive copies: " +
-                                tempDirectory_.LastError());
+    platform::ReportProblem(
+        tempDirectory_.Parent(),
+        "cannot make a private folder for archive copies: " + tempDirectory_.LastError());
   }
   return true;
 }
@@ -99,25 +100,26 @@ void Archive::ReadDirectory() {
   }
   if (reader.Damaged()) {
     damaged_ = true;
-    platform::ReportProblem(archivePath_, "damaged record at offset " +
-                                              std::to_string(reader.DamageOffset()) + ": " +
-                                              reader.Problem() + "; the entries before it are used");
+    platform::ReportProblem(
+        archivePath_, "damaged record at offset " + std::to_string(reader.DamageOffset()) + ": " +
+                          reader.Problem() + "; the entries before it are used");
   }
 }
 
 std::string Archive::Extract(const std::string& name) {
   const std::string lower = LowerCaseName(name);
   auto it = entries_.find(lower);
-  if (it == entries_.end()) return looseDirectory_ + lower;
+  if (it == entries_.end())
+    return looseDirectory_ + lower;
   ArchiveEntry& entry = it->second;
   if (entry.referenceCount > 0) {
     ++entry.referenceCount;
     return entry.tempPath;
   }
   if (!tempDirectory_.Create()) {
-    platform::ReportProblem(tempDirectory_.Parent(),
-                            "cannot make a private folder for archive copies: " +
-                                tempDirectory_.LastError());
+    platform::ReportProblem(
+        tempDirectory_.Parent(),
+        "cannot make a private folder for archive copies: " + tempDirectory_.LastError());
     return looseDirectory_ + lower;
   }
   entry.tempPath = tempDirectory_.Path() + "/" + entry.name;
@@ -130,8 +132,8 @@ std::string Archive::Extract(const std::string& name) {
 bool Archive::CopyOut(const ArchiveEntry& entry) {
   PlainFile source;
   if (!source.OpenRead(archivePath_) || !source.Seek(entry.offset)) {
-    platform::ReportProblem(entry.name, "cannot read it from " + archivePath_ + ": " +
-                                            std::strerror(errno));
+    platform::ReportProblem(entry.name,
+                            "cannot read it from " + archivePath_ + ": " + std::strerror(errno));
     return false;
   }
   PlainFile target;
@@ -155,7 +157,8 @@ bool Archive::CopyOut(const ArchiveEntry& entry) {
   if (problem.empty() && !target.Close()) {
     problem = "cannot write " + entry.tempPath + ": " + std::strerror(errno);
   }
-  if (problem.empty()) return true;
+  if (problem.empty())
+    return true;
   target.Close();
   unlink(entry.tempPath.c_str());  // a cut-off copy would load as a broken file
   platform::ReportProblem(entry.name, problem);
@@ -164,15 +167,18 @@ bool Archive::CopyOut(const ArchiveEntry& entry) {
 
 void Archive::Release(const std::string& name) {
   auto it = entries_.find(LowerCaseName(name));
-  if (it == entries_.end()) return;
+  if (it == entries_.end())
+    return;
   ArchiveEntry& entry = it->second;
   --entry.referenceCount;
-  if (entry.referenceCount <= 0 && !entry.tempPath.empty()) unlink(entry.tempPath.c_str());
+  if (entry.referenceCount <= 0 && !entry.tempPath.empty())
+    unlink(entry.tempPath.c_str());
 }
 
 void Archive::Close() {
   for (const auto& [name, entry] : entries_) {
-    if (entry.referenceCount > 0) unlink(entry.tempPath.c_str());
+    if (entry.referenceCount > 0)
+      unlink(entry.tempPath.c_str());
   }
   entries_.clear();
   tempDirectory_.Remove();

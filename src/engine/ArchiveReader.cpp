@@ -23,7 +23,8 @@ bool ArchiveReader::Need(size_t count) {
   }
   bufferStart_ = position_;
   bufferLength_ = 0;
-  if (!file_->Seek(position_)) return false;
+  if (!file_->Seek(position_))
+    return false;
   const auto left = static_cast<size_t>(fileSize_ - position_);
   bufferLength_ = file_->Read(buffer_.data(), std::min(buffer_.size(), left));
   return bufferLength_ >= count;
@@ -43,22 +44,27 @@ bool ArchiveReader::Fail(int64_t at, std::string problem) {
 }
 
 bool ArchiveReader::Next(ArchiveRecord* record) {
-  if (Damaged() || position_ >= fileSize_) return false;
+  if (Damaged() || position_ >= fileSize_)
+    return false;
   const int64_t start = position_;
   const int64_t left = fileSize_ - start;
-  if (left < kFieldBytes) return Fail(start, "the name length is cut off by the end of the file");
-  if (!Need(kFieldBytes)) return Fail(start, "the record cannot be read");
+  if (left < kFieldBytes)
+    return Fail(start, "the name length is cut off by the end of the file");
+  if (!Need(kFieldBytes))
+    return Fail(start, "the record cannot be read");
   const uint32_t nameLength = ReadU32(start);
   if (nameLength > kMaxNameLength) {
     return Fail(start, "name length " + std::to_string(nameLength) + " is over " +
                            std::to_string(kMaxNameLength) + " (not an archive?)");
   }
-  if (left - kFieldBytes < nameLength) return Fail(start, "the name runs past the end of the file");
+  if (left - kFieldBytes < nameLength)
+    return Fail(start, "the name runs past the end of the file");
   if (left - kFieldBytes - nameLength < kFieldBytes) {
     return Fail(start, "the data size is cut off by the end of the file");
   }
   const auto headerBytes = static_cast<size_t>(2 * kFieldBytes + nameLength);
-  if (!Need(headerBytes)) return Fail(start, "the record cannot be read");
+  if (!Need(headerBytes))
+    return Fail(start, "the record cannot be read");
   const uint32_t size = ReadU32(start + kFieldBytes + nameLength);
   if (size > kMaxDataSize) {
     return Fail(start, "data size " + std::to_string(size) + " is over 2 GiB");

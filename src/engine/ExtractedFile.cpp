@@ -12,7 +12,8 @@ ExtractedFile::ExtractedFile(std::string name, bool releaseOnDestruction, Archiv
 }
 
 ExtractedFile::~ExtractedFile() {
-  if (releaseOnDestruction_ && archive_ != nullptr) archive_->Release(name_);
+  if (releaseOnDestruction_ && archive_ != nullptr)
+    archive_->Release(name_);
 }
 
 }  // namespace quarn

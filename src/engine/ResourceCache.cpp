@@ -12,13 +12,16 @@ namespace quarn {
 ResourceCache::ResourceCache(Archive* archive, FrameTimer* timer)
     : archive_(archive), timer_(timer) {}
 
-ResourceCache::~ResourceCache() { ClearAll(); }
+ResourceCache::~ResourceCache() {
+  ClearAll();
+}
 
 CachedResource* ResourceCache::Find(Kind kind, const std::string& name, Factory make) {
   // Loading time must not count as lag of the main loop.
   const TimerPauseScope pause = timer_ != nullptr ? TimerPauseScope(timer_) : TimerPauseScope();
   ResourceMap& map = maps_[Index(kind)];
-  if (auto it = map.find(name); it != map.end()) return it->second.get();
+  if (auto it = map.find(name); it != map.end())
+    return it->second.get();
 
   std::unique_ptr<CachedResource> object = make();
   bool loaded = false;
@@ -41,7 +44,8 @@ CachedResource* ResourceCache::Find(Kind kind, const std::string& name, Factory 
 
 void ResourceCache::Clear(Kind kind) {
   ResourceMap& map = maps_[Index(kind)];
-  for (auto& [name, object] : map) object->Release();
+  for (auto& [name, object] : map)
+    object->Release();
   map.clear();
 }
 
@@ -52,6 +56,8 @@ void ResourceCache::ClearAll() {
   ClearDefinitions();
 }
 
-void ResourceCache::ClearDefinitions() { Clear(Kind::Definition); }
+void ResourceCache::ClearDefinitions() {
+  Clear(Kind::Definition);
+}
 
 }  // namespace quarn

@@ -47,10 +47,9 @@ class ResourceCache {
   // constructible, and always be stored under the same Kind.
   template <class KindClass>
   KindClass* Get(Kind kind, const std::string& name) {
-    return static_cast<KindClass*>(
-        Find(kind, name, []() -> std::unique_ptr<CachedResource> {
-          return std::make_unique<KindClass>();
-        }));
+    return static_cast<KindClass*>(Find(kind, name, []() -> std::unique_ptr<CachedResource> {
+      return std::make_unique<KindClass>();
+    }));
   }
 
   size_t Count(Kind kind) const { return maps_[Index(kind)].size(); }

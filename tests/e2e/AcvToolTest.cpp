@@ -37,7 +37,9 @@ class AcvToolTest : public ::testing::Test {
     fs::create_directories(fs::path(Path(name)).parent_path());
     WriteFile(Path(name), bytes);
   }
-  std::vector<std::string> Names(const std::string& folder) const { return FolderNames(Path(folder)); }
+  std::vector<std::string> Names(const std::string& folder) const {
+    return FolderNames(Path(folder));
+  }
 
   std::string dir_;
 };
@@ -75,8 +77,8 @@ TEST_F(AcvToolTest, PackListExtractRoundTripIsByteExactFor0And1Byte_And64MiB) {
   const int64_t one = empty + 4 + 7 + 4;
   const int64_t intro = one + 1 + 4 + 9 + 4;
   EXPECT_EQ(run.out, "Empty.bin\t0\t" + std::to_string(empty) + "\nOne.BIN\t1\t" +
-                         std::to_string(one) + "\nIntro.MPG\t" + std::to_string(big.size()) +
-                         "\t" + std::to_string(intro) + "\n");
+                         std::to_string(one) + "\nIntro.MPG\t" + std::to_string(big.size()) + "\t" +
+                         std::to_string(intro) + "\n");
 
   run = Acv({"extract", "Data.acv", "-C", "out"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -100,8 +102,8 @@ TEST_F(AcvToolTest, PackIsDeterministicAndKeepsArgumentOrder) {
   ASSERT_EQ(Acv({"pack", "two.acv", "first.dat", "set"}).exitCode, 0);
   EXPECT_EQ(ReadFile(Path("one.acv")), ReadFile(Path("two.acv")));
   EXPECT_EQ(ReadFile(Path("one.acv")),
-            ArchiveBytes({{"first.dat", "1"}, {"a.txt", "a\r\n"}, {"b.txt", "b\r\n"},
-                          {"c.txt", "c\r\n"}}));
+            ArchiveBytes(
+                {{"first.dat", "1"}, {"a.txt", "a\r\n"}, {"b.txt", "b\r\n"}, {"c.txt", "c\r\n"}}));
 }
 
 TEST_F(AcvToolTest, PackRefusesNamesTheGameCouldNotTellApartAndKeepsTheOldArchive) {
@@ -172,10 +174,9 @@ TEST_F(AcvToolTest, DamagedArchiveListsItsCompleteRecordsThenFailsWithTheOffset)
 }
 
 TEST_F(AcvToolTest, ReadsAsTheGameDoesFirstRecordWinsAndUnsafeNamesAreNotWritten) {
-  Put("odd.acv", ArchiveBytes({{"A.TXT", "first"},
-                               {"a.txt", "second"},
-                               {"../escape.txt", "evil"},
-                               {"ok.txt", "ok"}}));
+  Put("odd.acv",
+      ArchiveBytes(
+          {{"A.TXT", "first"}, {"a.txt", "second"}, {"../escape.txt", "evil"}, {"ok.txt", "ok"}}));
   ProcessResult run = Acv({"list", "odd.acv"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_NE(run.out.find("a.txt\t6\t31\thidden by an earlier record"), std::string::npos)

@@ -17,14 +17,16 @@ ChildProcess::~ChildProcess() {
     kill(pid_, SIGKILL);
     Wait();
   }
-  if (!errPath_.empty()) unlink(errPath_.c_str());
+  if (!errPath_.empty())
+    unlink(errPath_.c_str());
 }
 
 bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir, const std::vector<std::string>& environment) {
   char errPath[] = "/tmp/quarn-child-err-XXXXXX";
   const int errFd = mkstemp(errPath);
-  if (errFd < 0) return false;
+  if (errFd < 0)
+    return false;
   errPath_ = errPath;
   pid_ = fork();
   if (pid_ == 0) {
@@ -32,11 +34,14 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
     dup2(null, 0);
     dup2(null, 1);
     dup2(errFd, 2);
-    if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
-    for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
+    if (!workDir.empty() && chdir(workDir.c_str()) != 0)
+      _exit(127);
+    for (const std::string& entry : environment)
+      putenv(strdup(entry.c_str()));
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& arg : args)
+      argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     execv(program.c_str(), argv.data());
     _exit(127);
@@ -46,17 +51,21 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
 }
 
 bool ChildProcess::Running() {
-  if (pid_ <= 0 || ended_) return false;
-  if (waitpid(pid_, &status_, WNOHANG) == pid_) ended_ = true;
+  if (pid_ <= 0 || ended_)
+    return false;
+  if (waitpid(pid_, &status_, WNOHANG) == pid_)
+    ended_ = true;
   return !ended_;
 }
 
 void ChildProcess::Signal(int signal) {
-  if (Running()) kill(pid_, signal);
+  if (Running())
+    kill(pid_, signal);
 }
 
 int ChildProcess::Wait() {
-  if (pid_ <= 0) return -1;
+  if (pid_ <= 0)
+    return -1;
   if (!ended_) {
     while (waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
     }

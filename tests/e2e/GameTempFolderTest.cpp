@@ -35,8 +35,10 @@ std::vector<std::string> FoldersOf(const std::string& tmp, pid_t pid) {
 std::string AwaitFolderOf(const std::string& tmp, ChildProcess& game) {
   for (int i = 0; i < 3000; ++i) {
     const auto found = FoldersOf(tmp, game.Pid());
-    if (found.size() == 1) return found[0];
-    if (!game.Running()) return "";
+    if (found.size() == 1)
+      return found[0];
+    if (!game.Running())
+      return "";
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return "";
@@ -44,7 +46,8 @@ std::string AwaitFolderOf(const std::string& tmp, ChildProcess& game) {
 
 pid_t DeadPid() {
   const pid_t child = fork();
-  if (child == 0) _exit(0);
+  if (child == 0)
+    _exit(0);
   int status = 0;
   waitpid(child, &status, 0);
   return child;

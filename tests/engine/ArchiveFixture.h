@@ -17,7 +17,8 @@ namespace quarn::testing {
 using Records = std::vector<std::pair<std::string, std::string>>;  // name, data
 
 inline void AppendU32(std::string* bytes, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes->push_back(static_cast<char>(value >> (8 * i)));
+  for (int i = 0; i < 4; ++i)
+    bytes->push_back(static_cast<char>(value >> (8 * i)));
 }
 
 inline std::string RecordBytes(const std::string& name, const std::string& data) {
@@ -31,7 +32,8 @@ inline std::string RecordBytes(const std::string& name, const std::string& data)
 
 inline std::string ArchiveBytes(const Records& records) {
   std::string bytes;
-  for (const auto& [name, data] : records) bytes += RecordBytes(name, data);
+  for (const auto& [name, data] : records)
+    bytes += RecordBytes(name, data);
   return bytes;
 }
 
@@ -44,7 +46,9 @@ inline std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-inline bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+inline bool Exists(const std::string& path) {
+  return access(path.c_str(), F_OK) == 0;
+}
 
 // Names of the entries of a folder, sorted.
 inline std::vector<std::string> FolderNames(const std::string& dir) {

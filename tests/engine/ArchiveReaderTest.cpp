@@ -21,7 +21,8 @@ class ArchiveReaderTest : public testing::ArchiveFixture {
     ArchiveReader reader(&file);
     std::vector<ArchiveRecord> records;
     ArchiveRecord record;
-    while (reader.Next(&record)) records.push_back(record);
+    while (reader.Next(&record))
+      records.push_back(record);
     EXPECT_FALSE(reader.Next(&record)) << "a finished scan stays finished";
     damaged_ = reader.Damaged();
     damageOffset_ = reader.DamageOffset();

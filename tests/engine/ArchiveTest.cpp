@@ -217,8 +217,8 @@ TEST_F(ArchiveTest, UnsafeEntryNamesAreNeverWrittenAndReadAsMissing) {
   archive_.Open(base_);
   const std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(archive_.Entries().size(), 1u);
-  for (const std::string& name : {escape, std::string("sub/inner.txt"),
-                                 std::string("back\\slash.txt"), std::string("..")}) {
+  for (const std::string& name :
+       {escape, std::string("sub/inner.txt"), std::string("back\\slash.txt"), std::string("..")}) {
     EXPECT_EQ(archive_.Extract(name), base_ + "/" + name);
   }
   EXPECT_EQ(ReadFile(archive_.Extract("fine.txt")), "good");

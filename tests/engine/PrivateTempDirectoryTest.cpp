@@ -23,7 +23,8 @@ class PrivateTempDirectoryTest : public testing::ArchiveFixture {
   // A pid that belonged to a process that has ended (a child that exited and was reaped).
   static pid_t DeadPid() {
     const pid_t child = fork();
-    if (child == 0) _exit(0);
+    if (child == 0)
+      _exit(0);
     int status = 0;
     waitpid(child, &status, 0);
     return child;
@@ -74,13 +75,16 @@ TEST_F(PrivateTempDirectoryTest, StaleFoldersOfEndedProcessesAreRemovedAndLiveOn
 TEST_F(PrivateTempDirectoryTest, OnlyTheExactNamePatternIsConsideredStale) {
   const pid_t pid = DeadPid();
   const std::string base = tmp_ + "/quarn-" + std::to_string(pid);
-  const std::vector<std::string> others = {base + "-short", base + "-toolong1", base + "-ab_cd!",
-                                           tmp_ + "/quarn-test-frames-AbC123",
-                                           tmp_ + "/quarn--AbC123", tmp_ + "/quarn-0-AbC123"};
-  for (const std::string& path : others) std::filesystem::create_directory(path);
+  const std::vector<std::string> others = {
+      base + "-short",         base + "-toolong1",
+      base + "-ab_cd!",        tmp_ + "/quarn-test-frames-AbC123",
+      tmp_ + "/quarn--AbC123", tmp_ + "/quarn-0-AbC123"};
+  for (const std::string& path : others)
+    std::filesystem::create_directory(path);
   WriteFile(base + "-file00", "a file of the pattern is not a folder");
   EXPECT_EQ(PrivateTempDirectory::RemoveStale(tmp_), 0);
-  for (const std::string& path : others) EXPECT_TRUE(Exists(path)) << path;
+  for (const std::string& path : others)
+    EXPECT_TRUE(Exists(path)) << path;
   EXPECT_TRUE(Exists(base + "-file00"));
 }
 

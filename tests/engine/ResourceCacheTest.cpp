@@ -32,7 +32,8 @@ class ProbeResource : public CachedResource {
   bool Load(const std::string& path) override {
     text_ = Exists(path) ? ReadFile(path) : "(missing)";
     loadedPath_ = path;
-    if (gLoadClock != nullptr) gLoadClock->AdvanceSeconds(2.0);  // a slow load
+    if (gLoadClock != nullptr)
+      gLoadClock->AdvanceSeconds(2.0);  // a slow load
     Note("load " + text_);
     return Exists(path) && text_.rfind("bad", 0) != 0;
   }
@@ -43,7 +44,8 @@ class ProbeResource : public CachedResource {
 
  private:
   static void Note(const std::string& what) {
-    if (gLog != nullptr) gLog->push_back(what);
+    if (gLog != nullptr)
+      gLog->push_back(what);
   }
   std::string text_;
   std::string loadedPath_;
@@ -121,10 +123,10 @@ TEST_F(ResourceCacheTest, FailedLoadIsReleasedDestroyedReportedAndNotCached) {
   EXPECT_EQ(Probe(ResourceCache::Kind::Mesh, "Missing.x"), nullptr);
   EXPECT_EQ(Probe(ResourceCache::Kind::Mesh, "Missing.x"), nullptr);
   const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(log_, (std::vector<std::string>{
-                      "load bad mesh", "release bad mesh", "destroy bad mesh",
-                      "load (missing)", "release (missing)", "destroy (missing)",
-                      "load (missing)", "release (missing)", "destroy (missing)"}));
+  EXPECT_EQ(log_,
+            (std::vector<std::string>{"load bad mesh", "release bad mesh", "destroy bad mesh",
+                                      "load (missing)", "release (missing)", "destroy (missing)",
+                                      "load (missing)", "release (missing)", "destroy (missing)"}));
   EXPECT_EQ(cache_.Count(ResourceCache::Kind::Mesh), 0u);
   EXPECT_NE(err.find("quarn: Broken.x: cannot be loaded"), std::string::npos) << err;
   EXPECT_NE(err.find("quarn: Missing.x: not found (looked for " + base_ + "/missing.x)\n"),
@@ -143,7 +145,8 @@ TEST_F(ResourceCacheTest, FailedLoadIsReleasedDestroyedReportedAndNotCached) {
 TEST_F(ResourceCacheTest, ClearAllReleasesMediaBeforeDefinitionsAndClearDefinitionsOnlyThose) {
   archive_.Open(base_);
   std::filesystem::create_directory(base_);
-  for (const char* name : {"t", "m", "s", "d"}) WriteFile(base_ + "/" + name, name);
+  for (const char* name : {"t", "m", "s", "d"})
+    WriteFile(base_ + "/" + name, name);
   ASSERT_NE(Probe(ResourceCache::Kind::Definition, "d"), nullptr);
   ASSERT_NE(Probe(ResourceCache::Kind::Sound, "s"), nullptr);
   ASSERT_NE(Probe(ResourceCache::Kind::Mesh, "m"), nullptr);

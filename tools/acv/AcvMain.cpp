@@ -24,16 +24,19 @@ const char kUsage[] =
 constexpr int kUsageError = 2;
 
 int UsageError(const std::string& message) {
-  if (!message.empty()) std::cerr << "acv: " << message << "\n";
+  if (!message.empty())
+    std::cerr << "acv: " << message << "\n";
   std::cerr << kUsage;
   return kUsageError;
 }
 
 int Pack(const std::vector<std::string>& args) {
-  if (args.size() < 2) return UsageError("pack needs an output archive and at least one path");
+  if (args.size() < 2)
+    return UsageError("pack needs an output archive and at least one path");
   quarn::tools::ArchivePacker packer(std::cerr);
   bool ok = true;
-  for (size_t i = 1; i < args.size(); ++i) ok = packer.AddPath(args[i]) && ok;
+  for (size_t i = 1; i < args.size(); ++i)
+    ok = packer.AddPath(args[i]) && ok;
   return ok && packer.Write(args[0]) ? 0 : 1;
 }
 
@@ -46,7 +49,8 @@ int Extract(const std::vector<std::string>& args) {
     if (options && args[i] == "--") {
       options = false;
     } else if (options && args[i] == "-C") {
-      if (i + 1 == args.size()) return UsageError("-C needs a folder");
+      if (i + 1 == args.size())
+        return UsageError("-C needs a folder");
       dir = args[++i];
     } else if (archive.empty()) {
       archive = args[i];
@@ -54,7 +58,8 @@ int Extract(const std::vector<std::string>& args) {
       names.push_back(args[i]);
     }
   }
-  if (archive.empty()) return UsageError("extract needs an archive");
+  if (archive.empty())
+    return UsageError("extract needs an archive");
   return quarn::tools::ExtractEntries(archive, names, dir, std::cerr);
 }
 }  // namespace
@@ -65,17 +70,22 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return 0;
   }
-  if (argc < 2) return UsageError("");
+  if (argc < 2)
+    return UsageError("");
   const std::string command = argv[1];
   const std::vector<std::string> args(argv + 2, argv + argc);
-  if (command == "pack") return Pack(args);
+  if (command == "pack")
+    return Pack(args);
   if (command == "list") {
-    if (args.size() != 1) return UsageError("list takes one archive");
+    if (args.size() != 1)
+      return UsageError("list takes one archive");
     return quarn::tools::ListArchive(args[0], std::cout, std::cerr);
   }
-  if (command == "extract") return Extract(args);
+  if (command == "extract")
+    return Extract(args);
   if (command == "cat") {
-    if (args.size() != 2) return UsageError("cat takes an archive and an entry name");
+    if (args.size() != 2)
+      return UsageError("cat takes an archive and an entry name");
     return quarn::tools::CatEntry(args[0], args[1], std::cout, std::cerr);
   }
   return UsageError("unknown command '" + command + "'");

@@ -13,7 +13,9 @@
 namespace quarn::tools {
 
 namespace {
-std::string Quoted(const std::string& name) { return "'" + PrintableName(name) + "'"; }
+std::string Quoted(const std::string& name) {
+  return "'" + PrintableName(name) + "'";
+}
 
 // Writes one record to dir/<lower-cased name>; a failed write leaves no file behind.
 bool ExtractRecord(ArchiveIndex& index, const ArchiveRecord& record, const std::string& dir,
@@ -32,8 +34,10 @@ bool ExtractRecord(ArchiveIndex& index, const ArchiveRecord& record, const std::
         return written;
       },
       err);
-  if (!written) err << "acv: " << path << ": " << std::strerror(errno) << "\n";
-  if (copied && target.Close()) return true;
+  if (!written)
+    err << "acv: " << path << ": " << std::strerror(errno) << "\n";
+  if (copied && target.Close())
+    return true;
   target.Close();
   unlink(path.c_str());
   return false;
@@ -42,7 +46,8 @@ bool ExtractRecord(ArchiveIndex& index, const ArchiveRecord& record, const std::
 
 int ListArchive(const std::string& archive, std::ostream& out, std::ostream& err) {
   ArchiveIndex index;
-  if (!index.Open(archive, err)) return 1;
+  if (!index.Open(archive, err))
+    return 1;
   const auto& records = index.Records();
   for (size_t i = 0; i < records.size(); ++i) {
     const ArchiveRecord& record = records[i];
@@ -61,7 +66,8 @@ int ListArchive(const std::string& archive, std::ostream& out, std::ostream& err
 int ExtractEntries(const std::string& archive, const std::vector<std::string>& names,
                    const std::string& dir, std::ostream& err) {
   ArchiveIndex index;
-  if (!index.Open(archive, err)) return 1;
+  if (!index.Open(archive, err))
+    return 1;
   std::error_code error;
   std::filesystem::create_directories(dir, error);
   if (error) {
@@ -90,14 +96,16 @@ int ExtractEntries(const std::string& archive, const std::vector<std::string>& n
       ok = ExtractRecord(index, *record, dir, err) && ok;
     }
   }
-  if (index.ReportDamage(err)) ok = false;
+  if (index.ReportDamage(err))
+    ok = false;
   return ok ? 0 : 1;
 }
 
 int CatEntry(const std::string& archive, const std::string& name, std::ostream& out,
              std::ostream& err) {
   ArchiveIndex index;
-  if (!index.Open(archive, err)) return 1;
+  if (!index.Open(archive, err))
+    return 1;
   const ArchiveRecord* record = index.Find(name);
   bool ok = record != nullptr;
   if (record == nullptr) {
@@ -115,7 +123,8 @@ int CatEntry(const std::string& archive, const std::string& name, std::ostream& 
       ok = false;
     }
   }
-  if (index.ReportDamage(err)) ok = false;
+  if (index.ReportDamage(err))
+    ok = false;
   return ok ? 0 : 1;
 }
 

@@ -16,7 +16,8 @@ bool ArchiveIndex::Open(const std::string& path, std::ostream& err) {
   ArchiveReader reader(&file_);
   ArchiveRecord record;
   while (reader.Next(&record)) {
-    if (IsSafeEntryName(record.name)) byName_.try_emplace(LowerCaseName(record.name), records_.size());
+    if (IsSafeEntryName(record.name))
+      byName_.try_emplace(LowerCaseName(record.name), records_.size());
     records_.push_back(record);
   }
   damaged_ = reader.Damaged();
@@ -45,7 +46,8 @@ bool ArchiveIndex::ReportDamage(std::ostream& err) const {
 
 bool ArchiveIndex::ReadChunk(char* buffer, size_t count, std::ostream& err) {
   // A null buffer reports a failed seek.
-  if (buffer != nullptr && file_.Read(buffer, count) == count) return true;
+  if (buffer != nullptr && file_.Read(buffer, count) == count)
+    return true;
   err << "acv: " << path_ << ": the file changed or cannot be read\n";
   return false;
 }

@@ -46,10 +46,12 @@ template <class Writer>
 bool ArchiveIndex::Copy(const ArchiveRecord& record, Writer&& write, std::ostream& err) {
   constexpr size_t kChunk = 1 << 20;
   std::vector<char> buffer(std::min<size_t>(record.size, kChunk));
-  if (!file_.Seek(record.offset)) return ReadChunk(nullptr, 0, err);
+  if (!file_.Seek(record.offset))
+    return ReadChunk(nullptr, 0, err);
   for (uint32_t left = record.size; left > 0;) {
     const size_t want = std::min<size_t>(left, kChunk);
-    if (!ReadChunk(buffer.data(), want, err) || !write(buffer.data(), want)) return false;
+    if (!ReadChunk(buffer.data(), want, err) || !write(buffer.data(), want))
+      return false;
     left -= static_cast<uint32_t>(want);
   }
   return true;

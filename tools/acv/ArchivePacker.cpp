@@ -24,7 +24,9 @@ constexpr size_t kChunk = 1 << 20;
 // Offsets and sizes are signed 32-bit in the game, so the whole archive stays below 2 GiB.
 constexpr uint64_t kMaxArchiveBytes = ArchiveReader::kMaxDataSize;
 
-std::string Quoted(const std::string& name) { return "'" + PrintableName(name) + "'"; }
+std::string Quoted(const std::string& name) {
+  return "'" + PrintableName(name) + "'";
+}
 
 bool EndsWithTxt(const std::string& name) {
   return name.size() >= 4 && LowerCaseName(name.substr(name.size() - 4)) == ".txt";
@@ -35,17 +37,18 @@ class BufferedOut {
  public:
   explicit BufferedOut(int fd) : fd_(fd) { buffer_.reserve(kChunk); }
   bool Append(const void* data, size_t count) {
-    if (buffer_.size() + count > kChunk && !Flush()) return false;
-    if (count >= kChunk) return WriteAll(data, count);
+    if (buffer_.size() + count > kChunk && !Flush())
+      return false;
+    if (count >= kChunk)
+      return WriteAll(data, count);
     const auto* bytes = static_cast<const char*>(data);
     buffer_.insert(buffer_.end(), bytes, bytes + count);
     return true;
   }
   bool AppendU32(uint32_t value) {
-    const unsigned char bytes[4] = {static_cast<unsigned char>(value),
-                                    static_cast<unsigned char>(value >> 8),
-                                    static_cast<unsigned char>(value >> 16),
-                                    static_cast<unsigned char>(value >> 24)};
+    const unsigned char bytes[4] = {
+        static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+        static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
     return Append(bytes, sizeof bytes);
   }
   bool Flush() {
@@ -59,8 +62,10 @@ class BufferedOut {
     const auto* bytes = static_cast<const char*>(data);
     while (count > 0) {
       const ssize_t n = ::write(fd_, bytes, count);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return false;
+      if (n < 0 && errno == EINTR)
+        continue;
+      if (n <= 0)
+        return false;
       bytes += n;
       count -= static_cast<size_t>(n);
     }
@@ -99,7 +104,8 @@ bool ArchivePacker::AddPath(const std::string& path) {
   std::vector<fs::path> files;
   for (fs::recursive_directory_iterator it(path, error), end; !error && it != end;
        it.increment(error)) {
-    if (it->is_regular_file(error)) files.push_back(it->path());
+    if (it->is_regular_file(error))
+      files.push_back(it->path());
   }
   if (error) {
     err_ << "acv: " << path << ": " << error.message() << "\n";
@@ -109,7 +115,8 @@ bool ArchivePacker::AddPath(const std::string& path) {
   std::sort(files.begin(), files.end(),
             [](const fs::path& a, const fs::path& b) { return a.native() < b.native(); });
   for (const fs::path& file : files) {
-    if (!AddFile(file.string(), file.filename().string())) return false;
+    if (!AddFile(file.string(), file.filename().string()))
+      return false;
   }
   return true;
 }
@@ -141,8 +148,8 @@ bool ArchivePacker::CheckNames() const {
     auto [it, added] = byLowerName.emplace(LowerCaseName(input.name), &input);
     if (!added) {
       err_ << "acv: " << it->second->path << " and " << input.path
-           << " have names that differ at most in letter case (" << Quoted(it->second->name)
-           << ", " << Quoted(input.name) << "); the game could not tell them apart\n";
+           << " have names that differ at most in letter case (" << Quoted(it->second->name) << ", "
+           << Quoted(input.name) << "); the game could not tell them apart\n";
       ok = false;
     }
   }
@@ -155,11 +162,13 @@ bool ArchivePacker::CheckNames() const {
 
 void ArchivePacker::SkipOutput(const std::string& out) {
   struct stat info {};
-  if (stat(out.c_str(), &info) != 0) return;
+  if (stat(out.c_str(), &info) != 0)
+    return;
   std::erase_if(inputs_, [&](const Input& input) {
     const bool same = input.device == static_cast<uint64_t>(info.st_dev) &&
                       input.inode == static_cast<uint64_t>(info.st_ino);
-    if (same) err_ << "acv: warning: " << input.path << " is the output archive; skipped\n";
+    if (same)
+      err_ << "acv: warning: " << input.path << " is the output archive; skipped\n";
     return same;
   });
 }
@@ -216,7 +225,8 @@ bool ArchivePacker::WriteRecords(int fd, const std::string& tempPath) {
 
 bool ArchivePacker::Write(const std::string& out) {
   SkipOutput(out);
-  if (!CheckNames()) return false;
+  if (!CheckNames())
+    return false;
   std::string tempPath = out + ".tmp-XXXXXX";
   const int fd = mkstemp(tempPath.data());
   if (fd < 0) {
@@ -236,7 +246,8 @@ bool ArchivePacker::Write(const std::string& out) {
     err_ << "acv: " << out << ": " << std::strerror(errno) << "\n";
     ok = false;
   }
-  if (!ok) unlink(tempPath.c_str());
+  if (!ok)
+    unlink(tempPath.c_str());
   return ok;
 }
 
