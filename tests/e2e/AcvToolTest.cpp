@@ -139,6 +139,16 @@ TEST_F(AcvToolTest, PackRefusesBackslashesAndDoubleDotsButTakesA255ByteName) {
   EXPECT_EQ(run.out, "long\r\n");
 }
 
+TEST_F(AcvToolTest, RepackingAFolderThatHoldsTheArchiveLeavesTheArchiveOut) {
+  Put("game/a.txt", "a\r\n");
+  ASSERT_EQ(Acv({"pack", "game/Data.acv", "game"}).exitCode, 0);
+  const ProcessResult run = Acv({"pack", "game/Data.acv", "game"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("game/Data.acv is the output archive"), std::string::npos) << run.err;
+  EXPECT_EQ(ReadFile(Path("game/Data.acv")), ArchiveBytes({{"a.txt", "a\r\n"}}));
+  EXPECT_EQ(Names("game"), (std::vector<std::string>{"Data.acv", "a.txt"}));
+}
+
 TEST_F(AcvToolTest, PackWarnsAboutATextFileWithoutCrLfLineEnds) {
   Put("defs/Good.txt", "[A]\r\nX=1\r\n");
   Put("defs/Unix.txt", "[A]\nX=1\n");
