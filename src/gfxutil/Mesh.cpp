@@ -1,6 +1,6 @@
 #include "gfxutil/Mesh.h"
 
-#include "gfxutil/MeshBounds.h"
+#include "gfxutil/Bounds.h"
 
 namespace quarn::gfx {
 
@@ -92,15 +92,15 @@ bool Mesh::DrawSubset(uint32_t subset) {
                                       3 * range.firstFace, range.faceCount);
 }
 
-void Mesh::ComputeBoundingSphere(platform::Vector3* center, float* radius) const {
-  SphereAroundPositions(vertices_.data(), VertexCount(), vertexSize_, center, radius);
+bool Mesh::ComputeBoundingSphere(Vector3* center, float* radius) const {
+  return gfx::ComputeBoundingSphere(vertices_.data(), VertexCount(), vertexSize_, center, radius);
 }
 
-void Mesh::ComputeBoundingBox(platform::Vector3* min, platform::Vector3* max) const {
-  BoxAroundPositions(vertices_.data(), VertexCount(), vertexSize_, min, max);
+bool Mesh::ComputeBoundingBox(Vector3* min, Vector3* max) const {
+  return gfx::ComputeBoundingBox(vertices_.data(), VertexCount(), vertexSize_, min, max);
 }
 
-bool Mesh::Intersect(const platform::Vector3& origin, const platform::Vector3& direction, bool* hit,
+bool Mesh::Intersect(const Vector3& origin, const Vector3& direction, bool* hit,
                      uint32_t* faceIndex, float* distance) const {
   if (hit == nullptr || faceIndex == nullptr || distance == nullptr)
     return false;

@@ -43,15 +43,15 @@ class Mesh {
   const uint16_t* IndexData() const { return data_.indices.data(); }
   // The material of each face, in the file's face order.
   const std::vector<uint32_t>& FaceMaterials() const { return data_.faceMaterials; }
-  const std::vector<platform::Vector3>& Positions() const { return data_.positions; }
+  const std::vector<Vector3>& Positions() const { return data_.positions; }
 
-  void ComputeBoundingSphere(platform::Vector3* center, float* radius) const;
-  void ComputeBoundingBox(platform::Vector3* min, platform::Vector3* max) const;
+  bool ComputeBoundingSphere(Vector3* center, float* radius) const;
+  bool ComputeBoundingBox(Vector3* min, Vector3* max) const;
 
   // Casts origin + t * direction (t >= 0) at every face, front and back. Succeeds unless an
   // output is missing; *hit tells whether a face was met, and for the nearest one *faceIndex
   // (file order) and *distance (t, in units of the direction's length) are written.
-  bool Intersect(const platform::Vector3& origin, const platform::Vector3& direction, bool* hit,
+  bool Intersect(const Vector3& origin, const Vector3& direction, bool* hit,
                  uint32_t* faceIndex, float* distance) const;
 
  private:

@@ -7,63 +7,33 @@ namespace quarn::gfx {
 
 namespace {
 
-using platform::Matrix4;
-using platform::Vector3;
-
 constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
 
-Vector3 TransformPoint(const Vector3& v, const Matrix4& m) {
-  return {v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0] + m.m[3][0],
-          v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1] + m.m[3][1],
-          v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2] + m.m[3][2]};
+bool IsIdentity(const Matrix& m) {
+  return m == MatrixIdentity();
 }
 
-// The 3 x 3 matrix that carries normals along with the positions: the inverse transpose of
-// the transform's upper 3 x 3 (the transform itself for rotations).
-struct NormalMatrix {
-  float m[3][3];
-  bool identity;
-};
-
-NormalMatrix MakeNormalMatrix(const Matrix4& t) {
-  NormalMatrix n{};
-  n.identity = true;
-  for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 3; ++c)
-      n.identity = n.identity && t.m[r][c] == (r == c ? 1.0f : 0.0f);
+// The matrix that carries normals along with the positions: the transpose of the inverse
+// (the transform itself for rotations). A singular transform carries them as it is.
+Matrix NormalMatrix(const Matrix& transform) {
+  Matrix inverse;
+  if (!MatrixInverse(&inverse, nullptr, transform))
+    return transform;
+  Matrix transposed;
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 4; ++c)
+      transposed.m[r][c] = inverse.m[c][r];
   }
-  const auto& a = t.m;
-  // Cofactors of the upper 3 x 3; divided by the determinant they give the inverse transpose.
-  const float c[3][3] = {
-      {a[1][1] * a[2][2] - a[1][2] * a[2][1], a[1][2] * a[2][0] - a[1][0] * a[2][2],
-       a[1][0] * a[2][1] - a[1][1] * a[2][0]},
-      {a[0][2] * a[2][1] - a[0][1] * a[2][2], a[0][0] * a[2][2] - a[0][2] * a[2][0],
-       a[0][1] * a[2][0] - a[0][0] * a[2][1]},
-      {a[0][1] * a[1][2] - a[0][2] * a[1][1], a[0][2] * a[1][0] - a[0][0] * a[1][2],
-       a[0][0] * a[1][1] - a[0][1] * a[1][0]}};
-  const float det = a[0][0] * c[0][0] + a[0][1] * c[0][1] + a[0][2] * c[0][2];
-  for (int r = 0; r < 3; ++r) {
-    for (int col = 0; col < 3; ++col) {
-      n.m[r][col] = det != 0 ? c[r][col] / det : a[r][col];
-    }
-  }
-  return n;
+  return transposed;
 }
 
-// Row vector times the normal matrix; the result keeps unit length when the normal had it.
-Vector3 TransformNormal(const Vector3& v, const NormalMatrix& n) {
-  if (n.identity)
-    return v;
-  Vector3 r{v.x * n.m[0][0] + v.y * n.m[1][0] + v.z * n.m[2][0],
-            v.x * n.m[0][1] + v.y * n.m[1][1] + v.z * n.m[2][1],
-            v.x * n.m[0][2] + v.y * n.m[1][2] + v.z * n.m[2][2]};
-  const float length = std::sqrt(r.x * r.x + r.y * r.y + r.z * r.z);
-  const float original = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-  if (length > 0 && std::isfinite(length)) {
-    const float scale = original / length;
-    r = {r.x * scale, r.y * scale, r.z * scale};
-  }
-  return r;
+// The normal carried by the matrix, keeping the length it had (unit normals stay unit).
+Vector3 TransformNormal(const Vector3& v, const Matrix& normalMatrix) {
+  const Vector3 r = Vec3TransformNormal(v, normalMatrix);
+  const float length = Vec3Length(r);
+  if (!(length > 0) || !std::isfinite(length))
+    return r;
+  return r * (Vec3Length(v) / length);
 }
 
 bool SameVector(const Vector3& a, const Vector3& b) {
@@ -100,20 +70,22 @@ void MeshBuilder::Add(const RawXMesh& mesh) {
   }
 
   // The file's vertices first, in their order; each takes the normal of its first use.
+  const bool identity = IsIdentity(mesh.transform);
   const uint32_t base = static_cast<uint32_t>(data_.positions.size());
   const uint32_t count = static_cast<uint32_t>(mesh.positions.size());
   for (uint32_t i = 0; i < count; ++i) {
-    AddVertex(TransformPoint(mesh.positions[i], mesh.transform), Vector3{},
+    AddVertex(identity ? mesh.positions[i] : Vec3TransformCoord(mesh.positions[i], mesh.transform),
+              Vector3{},
               mesh.hasColors ? mesh.colors[i] : 0xFFFFFFFFu,
               mesh.hasTexCoords ? mesh.texCoords[2 * i] : 0.0f,
               mesh.hasTexCoords ? mesh.texCoords[2 * i + 1] : 0.0f);
   }
   std::vector<Vector3> normals;
   if (mesh.hasNormals) {
-    const NormalMatrix normalMatrix = MakeNormalMatrix(mesh.transform);
+    const Matrix normalMatrix = NormalMatrix(mesh.transform);
     normals.reserve(mesh.normals.size());
     for (const Vector3& n : mesh.normals)
-      normals.push_back(TransformNormal(n, normalMatrix));
+      normals.push_back(identity ? n : TransformNormal(n, normalMatrix));
   }
   // For each vertex of this mesh: whether it has its normal yet, and the next vertex that
   // copies the same file position with another normal.

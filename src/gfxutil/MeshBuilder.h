@@ -19,7 +19,7 @@ class MeshBuilder {
   bool Finish(MeshData* out, std::string* error);
 
  private:
-  uint32_t AddVertex(const platform::Vector3& position, const platform::Vector3& normal,
+  uint32_t AddVertex(const Vector3& position, const Vector3& normal,
                      platform::Argb color, float u, float v);
 
   MeshData data_;

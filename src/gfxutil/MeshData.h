@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gfxutil/FileMaterial.h"
+#include "gfxutil/Vector3.h"
 #include "platform/DeviceTypes.h"
 #include "platform/RenderDevice.h"
 
@@ -16,8 +17,8 @@ inline constexpr uint32_t kMaxMeshVertices = 65535;
 struct MeshData {
   // Vertex format flags: XYZ always; NORMAL, DIFFUSE and TEX1 when the file gives them.
   uint32_t fvf = platform::kFvfXyz;
-  std::vector<platform::Vector3> positions;
-  std::vector<platform::Vector3> normals;  // empty without NORMAL
+  std::vector<Vector3> positions;
+  std::vector<Vector3> normals;  // empty without NORMAL
   std::vector<platform::Argb> diffuse;     // empty without DIFFUSE
   std::vector<float> texCoords;            // u, v per vertex; empty without TEX1
   std::vector<uint16_t> indices;           // three per triangle, in the file's face order

@@ -6,18 +6,20 @@
 #include <vector>
 
 #include "gfxutil/FileMaterial.h"
+#include "gfxutil/Matrix.h"
+#include "gfxutil/Vector3.h"
 #include "platform/DeviceTypes.h"
 
 namespace quarn::gfx {
 
 struct RawXMesh {
-  std::vector<platform::Vector3> positions;
+  std::vector<Vector3> positions;
   // Polygon k has the corners polygonStarts[k] .. polygonStarts[k + 1] - 1 of corners.
   std::vector<uint32_t> polygonStarts{0};
   std::vector<uint32_t> corners;  // position index of each corner
 
   bool hasNormals = false;
-  std::vector<platform::Vector3> normals;
+  std::vector<Vector3> normals;
   std::vector<uint32_t> cornerNormals;  // normal index of each corner
 
   bool hasTexCoords = false;
@@ -34,7 +36,7 @@ struct RawXMesh {
   std::vector<std::string> materialReferences;
 
   // Product of the frame transforms around the mesh, innermost first.
-  platform::Matrix4 transform;
+  Matrix transform;
 
   uint32_t PolygonCount() const { return static_cast<uint32_t>(polygonStarts.size() - 1); }
 };

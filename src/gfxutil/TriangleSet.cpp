@@ -6,22 +6,6 @@
 
 namespace quarn::gfx {
 
-namespace {
-
-using platform::Vector3;
-
-Vector3 Sub(const Vector3& a, const Vector3& b) {
-  return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Vector3 Cross(const Vector3& a, const Vector3& b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-float Dot(const Vector3& a, const Vector3& b) {
-  return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-}  // namespace
-
 TriangleSet::TriangleSet(const std::vector<Vector3>& positions,
                          const std::vector<uint16_t>& indices) {
   faces_.reserve(indices.size() / 3);
@@ -32,7 +16,7 @@ TriangleSet::TriangleSet(const std::vector<Vector3>& positions,
     const Vector3& a = positions[indices[i]];
     const Vector3& b = positions[indices[i + 1]];
     const Vector3& c = positions[indices[i + 2]];
-    faces_.push_back({a, Sub(b, a), Sub(c, a)});
+    faces_.push_back({a, b - a, c - a});
     for (const Vector3* p : {&a, &b, &c}) {
       boxMin_ = {std::min(boxMin_.x, p->x), std::min(boxMin_.y, p->y), std::min(boxMin_.z, p->z)};
       boxMax_ = {std::max(boxMax_.x, p->x), std::max(boxMax_.y, p->y), std::max(boxMax_.z, p->z)};
@@ -86,20 +70,20 @@ bool TriangleSet::Intersect(const Vector3& origin, const Vector3& direction, uin
   bool hit = false;
   for (uint32_t i = 0; i < faces_.size(); ++i) {
     const Face& f = faces_[i];
-    const Vector3 p = Cross(direction, f.edge2);
-    const float det = Dot(f.edge1, p);
+    const Vector3 p = Vec3Cross(direction, f.edge2);
+    const float det = Vec3Dot(f.edge1, p);
     if (det == 0)
       continue;  // the ray runs parallel to the face (or the face has no area)
     const float inverse = 1.0f / det;
-    const Vector3 s = Sub(origin, f.corner);
-    const float u = Dot(s, p) * inverse;
+    const Vector3 s = origin - f.corner;
+    const float u = Vec3Dot(s, p) * inverse;
     if (!(u >= 0 && u <= 1))
       continue;
-    const Vector3 q = Cross(s, f.edge1);
-    const float v = Dot(direction, q) * inverse;
+    const Vector3 q = Vec3Cross(s, f.edge1);
+    const float v = Vec3Dot(direction, q) * inverse;
     if (!(v >= 0 && u + v <= 1))
       continue;
-    const float t = Dot(f.edge2, q) * inverse;
+    const float t = Vec3Dot(f.edge2, q) * inverse;
     if (t >= 0 && t < best) {
       best = t;
       bestFace = i;

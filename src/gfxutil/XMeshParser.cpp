@@ -17,19 +17,6 @@ bool SameName(const std::string& a, const char* b) {
   return strcasecmp(a.c_str(), b) == 0;
 }
 
-platform::Matrix4 Multiply(const platform::Matrix4& a, const platform::Matrix4& b) {
-  platform::Matrix4 result;
-  for (int r = 0; r < 4; ++r) {
-    for (int c = 0; c < 4; ++c) {
-      float sum = 0;
-      for (int k = 0; k < 4; ++k)
-        sum += a.m[r][k] * b.m[k][c];
-      result.m[r][c] = sum;
-    }
-  }
-  return result;
-}
-
 platform::Argb PackColor(const platform::ColorValue& c) {
   auto channel = [](float v) {
     if (!(v > 0))
@@ -116,7 +103,7 @@ bool XMeshParser::ParseChildren(OnChild onChild, OnReference onReference) {
   }
 }
 
-bool XMeshParser::ReadVector(platform::Vector3* v) {
+bool XMeshParser::ReadVector(Vector3* v) {
   return reader_.ReadFloat(&v->x) && reader_.ReadFloat(&v->y) && reader_.ReadFloat(&v->z);
 }
 
@@ -200,7 +187,7 @@ bool XMeshParser::ParseFrame(int depth, std::vector<RawXMesh>* meshes) {
   if (!OpenObject(&objectName))
     return false;
   const size_t first = meshes->size();
-  platform::Matrix4 local;
+  Matrix local;
   const bool ok = ParseChildren(
       [&](const std::string& type) {
         if (SameName(type, "FrameTransformMatrix"))
@@ -223,12 +210,12 @@ bool XMeshParser::ParseFrame(int depth, std::vector<RawXMesh>* meshes) {
     return false;
   // The frame's own transform applies after those of the frames inside it.
   for (size_t i = first; i < meshes->size(); ++i) {
-    (*meshes)[i].transform = Multiply((*meshes)[i].transform, local);
+    (*meshes)[i].transform = MatrixMultiply((*meshes)[i].transform, local);
   }
   return true;
 }
 
-bool XMeshParser::ParseFrameTransform(platform::Matrix4* matrix) {
+bool XMeshParser::ParseFrameTransform(Matrix* matrix) {
   std::string name;
   if (!OpenObject(&name))
     return false;
@@ -250,7 +237,7 @@ bool XMeshParser::ParseMesh(RawXMesh* mesh) {
     return Fail("damaged Mesh");
   mesh->positions.reserve(std::min(vertexCount, kMaxVerticesToReserve));
   for (uint32_t i = 0; i < vertexCount; ++i) {
-    platform::Vector3 position;
+    Vector3 position;
     if (!ReadVector(&position))
       return Fail("damaged Mesh vertices");
     mesh->positions.push_back(position);
@@ -300,7 +287,7 @@ bool XMeshParser::ParseNormals(RawXMesh* mesh) {
   mesh->normals.clear();
   mesh->normals.reserve(std::min(normalCount, kMaxVerticesToReserve));
   for (uint32_t i = 0; i < normalCount; ++i) {
-    platform::Vector3 normal;
+    Vector3 normal;
     if (!ReadVector(&normal))
       return Fail("damaged MeshNormals");
     mesh->normals.push_back(normal);

@@ -22,7 +22,7 @@ class XMeshParser {
 
  private:
   bool ParseFrame(int depth, std::vector<RawXMesh>* meshes);
-  bool ParseFrameTransform(platform::Matrix4* matrix);
+  bool ParseFrameTransform(Matrix* matrix);
   bool ParseMesh(RawXMesh* mesh);
   bool ParseNormals(RawXMesh* mesh);
   bool ParseTexCoords(RawXMesh* mesh);
@@ -40,7 +40,7 @@ class XMeshParser {
   // read the object through its closing brace), onReference(name) for each {reference}.
   template <class OnChild, class OnReference>
   bool ParseChildren(OnChild onChild, OnReference onReference);
-  bool ReadVector(platform::Vector3* v);
+  bool ReadVector(Vector3* v);
   bool ReadColor(platform::ColorValue* color, bool withAlpha);
   bool Fail(const std::string& reason);
 

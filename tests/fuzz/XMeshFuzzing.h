@@ -30,7 +30,7 @@ inline void LoadXWithHeader(const char* header, const uint8_t* data, size_t size
     __builtin_trap();  // whatever the reader accepts must become a device mesh
   for (uint32_t i = 0; i < deviceMesh->SubsetCount(); ++i)
     deviceMesh->DrawSubset(i);
-  platform::Vector3 center, low, high;
+  gfx::Vector3 center, low, high;
   float radius = 0;
   deviceMesh->ComputeBoundingSphere(&center, &radius);
   deviceMesh->ComputeBoundingBox(&low, &high);

@@ -13,7 +13,7 @@
 namespace quarn::testing {
 namespace {
 
-using platform::Vector3;
+using gfx::Vector3;
 
 // Two unit squares facing -z, one at z = 0 and one at z = 5, and a floor at y = -1; faces
 // alternate between two materials so that the file order differs from the draw order.

@@ -13,7 +13,7 @@ namespace quarn::testing {
 namespace {
 
 using platform::ColorValue;
-using platform::Vector3;
+using gfx::Vector3;
 
 XDocument DocumentOf(std::vector<XObject> objects) {
   XDocument document;

@@ -24,7 +24,7 @@ inline gfx::MeshData MustReadX(const std::string& bytes) {
 }
 
 // Vectors as a flat list of floats, for comparisons with EXPECT_EQ.
-inline std::vector<float> Flat(const std::vector<platform::Vector3>& vectors) {
+inline std::vector<float> Flat(const std::vector<gfx::Vector3>& vectors) {
   std::vector<float> floats;
   for (const auto& v : vectors)
     floats.insert(floats.end(), {v.x, v.y, v.z});

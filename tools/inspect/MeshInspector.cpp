@@ -36,7 +36,7 @@ int InspectMesh(const std::string& path, std::ostream& out, std::ostream& err) {
     err << "quarn-inspect: " << path << ": " << error << "\n";
     return 1;
   }
-  platform::Vector3 boxMin, boxMax, center;
+  gfx::Vector3 boxMin, boxMax, center;
   float radius = 0;
   mesh->ComputeBoundingBox(&boxMin, &boxMax);
   mesh->ComputeBoundingSphere(&center, &radius);
