@@ -51,8 +51,8 @@ class Mesh {
   // Casts origin + t * direction (t >= 0) at every face, front and back. Succeeds unless an
   // output is missing; *hit tells whether a face was met, and for the nearest one *faceIndex
   // (file order) and *distance (t, in units of the direction's length) are written.
-  bool Intersect(const Vector3& origin, const Vector3& direction, bool* hit,
-                 uint32_t* faceIndex, float* distance) const;
+  bool Intersect(const Vector3& origin, const Vector3& direction, bool* hit, uint32_t* faceIndex,
+                 float* distance) const;
 
  private:
   struct Subset {

@@ -75,8 +75,7 @@ void MeshBuilder::Add(const RawXMesh& mesh) {
   const uint32_t count = static_cast<uint32_t>(mesh.positions.size());
   for (uint32_t i = 0; i < count; ++i) {
     AddVertex(identity ? mesh.positions[i] : Vec3TransformCoord(mesh.positions[i], mesh.transform),
-              Vector3{},
-              mesh.hasColors ? mesh.colors[i] : 0xFFFFFFFFu,
+              Vector3{}, mesh.hasColors ? mesh.colors[i] : 0xFFFFFFFFu,
               mesh.hasTexCoords ? mesh.texCoords[2 * i] : 0.0f,
               mesh.hasTexCoords ? mesh.texCoords[2 * i + 1] : 0.0f);
   }

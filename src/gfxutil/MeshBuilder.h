@@ -19,8 +19,8 @@ class MeshBuilder {
   bool Finish(MeshData* out, std::string* error);
 
  private:
-  uint32_t AddVertex(const Vector3& position, const Vector3& normal,
-                     platform::Argb color, float u, float v);
+  uint32_t AddVertex(const Vector3& position, const Vector3& normal, platform::Argb color, float u,
+                     float v);
 
   MeshData data_;
   std::vector<uint32_t> indices_;  // 32-bit while building; the limit is checked at the end

@@ -12,13 +12,12 @@ namespace quarn::gfx {
 class TriangleSet {
  public:
   TriangleSet() = default;
-  TriangleSet(const std::vector<Vector3>& positions,
-              const std::vector<uint16_t>& indices);
+  TriangleSet(const std::vector<Vector3>& positions, const std::vector<uint16_t>& indices);
 
   // The nearest face that the ray origin + t * direction (t >= 0) meets, from either side.
   // *distance is t, in units of the direction's length. False when no face is met.
-  bool Intersect(const Vector3& origin, const Vector3& direction,
-                 uint32_t* face, float* distance) const;
+  bool Intersect(const Vector3& origin, const Vector3& direction, uint32_t* face,
+                 float* distance) const;
 
   uint32_t FaceCount() const { return static_cast<uint32_t>(faces_.size()); }
 

@@ -12,8 +12,8 @@
 namespace quarn::testing {
 namespace {
 
-using platform::ColorValue;
 using gfx::Vector3;
+using platform::ColorValue;
 
 XDocument DocumentOf(std::vector<XObject> objects) {
   XDocument document;
