@@ -11,7 +11,8 @@ namespace {
 // Frames nested deeper than this are taken as damage (and would exhaust the stack).
 constexpr int kMaxFrameDepth = 256;
 // Counts from the file are not trusted for reserving memory beyond this.
-constexpr uint32_t kMaxVerticesToReserve = 1u << 16;
+constexpr uint32_t kMaxVerticesToReserve = 4096;
+constexpr uint32_t kMaxMaterials = 65535;
 
 bool SameName(const std::string& a, const char* b) {
   return strcasecmp(a.c_str(), b) == 0;
@@ -375,6 +376,12 @@ bool XMeshParser::ParseMaterialList(RawXMesh* mesh) {
   uint32_t indexCount = 0;
   if (!reader_.ReadUInt(&materialCount) || !reader_.ReadUInt(&indexCount)) {
     return Fail("damaged MeshMaterialList");
+  }
+  // Each material is a subset drawn on its own; a count beyond this is damage, and padding
+  // it with default materials would take gigabytes.
+  if (materialCount > kMaxMaterials) {
+    return Fail("MeshMaterialList counts " + std::to_string(materialCount) +
+                " materials, more than " + std::to_string(kMaxMaterials));
   }
   std::vector<uint32_t> indices;
   indices.reserve(std::min(indexCount, mesh->PolygonCount()));

@@ -272,6 +272,14 @@ TEST(XMeshContentTest, InconsistentMeshesFailWithTheReason) {
   }
   {
     TestMesh m = Square();
+    m.materialList = true;
+    m.materialCount = 4000000000u;
+    m.faceMaterials = {0};
+    m.materials = {MaterialObject({1, 1, 1, 1}, 0, {}, {})};
+    cases.push_back({"an absurd material count", m, "4000000000 materials"});
+  }
+  {
+    TestMesh m = Square();
     m.faces = {{0, 1}};
     cases.push_back({"only a line", m, "no triangles"});
   }
