@@ -1,5 +1,6 @@
 #include "engine/WaveSound.h"
 
+#include "engine/ResourceCache.h"
 #include "engine/SoundDevice.h"
 #include "engine/WaveFile.h"
 #include "platform/Diagnostics.h"

@@ -1,24 +1,25 @@
 #pragma once
 // A wave sound: a whole WAVE file decoded into one buffer of the sound device. Voices play
-// copies of it that share its samples.
+// copies of it that share its samples. Scenes get them from their resource cache.
 #include <memory>
 #include <string>
 
+#include "engine/CachedResource.h"
 #include "platform/AudioBuffer.h"
 
 namespace quarn {
 
-class WaveSound {
+class WaveSound : public CachedResource {
  public:
   WaveSound();
-  virtual ~WaveSound();
+  ~WaveSound() override;
   WaveSound(const WaveSound&) = delete;
   WaveSound& operator=(const WaveSound&) = delete;
 
   // Reads the file at path into a new buffer, replacing any earlier one. False without a
   // sound device or for a file that is not a usable WAVE file (reported once on stderr).
-  virtual bool Load(const std::string& path);
-  virtual void Release();
+  bool Load(const std::string& path) override;
+  void Release() override;
 
   // Null when nothing is loaded.
   platform::AudioBuffer* GetBuffer() const { return buffer_.get(); }

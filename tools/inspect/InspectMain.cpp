@@ -4,13 +4,15 @@
 #include <string>
 
 #include "DefinitionInspector.h"
+#include "MeshInspector.h"
 
 namespace {
 const char kUsage[] =
     "usage: quarn-inspect COMMAND FILE\n"
     "Shows how the game reads a data file, as JSON on standard output.\n"
     "\n"
-    "  def FILE     a definition file: its sections and keys as the game sees them\n";
+    "  def FILE     a definition file: its sections and keys as the game sees them\n"
+    "  mesh FILE.x  a .x mesh: vertex and face counts, vertex format, materials, subsets, bounds\n";
 }
 
 int main(int argc, char** argv) {
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
   const std::string path = argv[2];
   if (command == "def")
     return quarn::tools::InspectDefinition(path, std::cout, std::cerr);
+  if (command == "mesh")
+    return quarn::tools::InspectMesh(path, std::cout, std::cerr);
   std::cerr << "quarn-inspect: unknown command '" << command << "'\n" << kUsage;
   return 2;
 }
