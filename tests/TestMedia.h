@@ -65,11 +65,15 @@ inline bool WriteTone(const std::string& path, platform::MediaEncoder::Container
 // Writes a mono 16-bit PCM WAVE file, byte by byte as the format lays it out.
 inline bool WriteWaveFile(const std::string& path, const std::vector<int16_t>& samples, int rate) {
   std::vector<uint8_t> bytes;
+  bytes.reserve(44 + samples.size() * 2);
   auto put = [&](uint32_t value, int size) {
     for (int i = 0; i < size; ++i)
       bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
   };
-  auto tag = [&](const char* id) { bytes.insert(bytes.end(), id, id + 4); };
+  auto tag = [&](const char* id) {
+    for (int i = 0; i < 4; ++i)
+      bytes.push_back(static_cast<uint8_t>(id[i]));
+  };
   const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
   tag("RIFF");
   put(36 + dataBytes, 4);

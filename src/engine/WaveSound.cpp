@@ -17,24 +17,24 @@ bool WaveSound::Load(const std::string& path) {
     return false;
   Release();
   WaveFile wave;
-  if (!wave.Load(path)) {
-    platform::ReportProblem(path, wave.Problem());
+  // A file that cannot be used is reported by whoever asked for it (the resource cache
+  // names the file); a damaged one that still plays is reported here.
+  if (!wave.Load(path))
     return false;
-  }
   if (wave.IsTruncated()) {
     platform::ReportProblem(path, "the sample data is cut short; playing what is there");
   }
   const std::vector<uint8_t> samples = wave.OutputSamples();
   buffer_ = device->CreateBuffer(wave.OutputFormat(), samples.data(), wave.Frames());
-  if (buffer_ == nullptr) {
-    platform::ReportProblem(path, "the sound device refused the sound");
-    return false;
-  }
-  return true;
+  return buffer_ != nullptr;
 }
 
 void WaveSound::Release() {
   buffer_.reset();
+}
+
+WaveSound* ResourceCache::GetSound(const std::string& name) {
+  return Get<WaveSound>(Kind::Sound, name);
 }
 
 }  // namespace quarn

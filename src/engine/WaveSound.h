@@ -17,7 +17,8 @@ class WaveSound : public CachedResource {
   WaveSound& operator=(const WaveSound&) = delete;
 
   // Reads the file at path into a new buffer, replacing any earlier one. False without a
-  // sound device or for a file that is not a usable WAVE file (reported once on stderr).
+  // sound device or for a file that is not a usable WAVE file. Sample data cut short by the
+  // end of the file plays as far as it goes and is reported once on stderr.
   bool Load(const std::string& path) override;
   void Release() override;
 

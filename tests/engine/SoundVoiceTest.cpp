@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "ArchiveFixture.h"
 #include "TestMedia.h"
+#include "engine/Archive.h"
+#include "engine/ResourceCache.h"
 #include "engine/SoundDevice.h"
 #include "engine/WaveSound.h"
 #include "platform/Clock.h"
@@ -165,20 +168,65 @@ TEST_F(SoundTest, VoicesNeedADeviceAndALoadedWave) {
   EXPECT_FALSE(wave.Load(Wave("w2.wav", {1, 2, 3}))) << "no device";
 }
 
-TEST_F(SoundTest, BrokenWaveFilesAreReportedOnceAndGiveNoSound) {
-  const std::string path = folder_.File("broken.wav");
-  FILE* file = std::fopen(path.c_str(), "wb");
-  std::fwrite("RIFF\x04\0\0\0WAVE", 1, 12, file);
-  std::fclose(file);
-  platform::ForgetReportedProblems();
+// Wave sounds as a scene gets them: from its resource cache, through the archive.
+class SoundCacheTest : public quarn::testing::ArchiveFixture {
+ protected:
+  SoundCacheTest() {
+    platform::ForgetReportedProblems();
+    sound_.UseSilentDevice(&clock_);
+    sound_.Create(nullptr, 0);
+  }
+  std::string WaveBytes(const std::vector<int16_t>& samples) {
+    const std::string path = root_ + "/made.wav";
+    EXPECT_TRUE(quarn::testing::WriteWaveFile(path, samples, kRate));
+    return quarn::testing::ReadFile(path);
+  }
+
+  platform::FakeClock clock_;
+  SoundDevice sound_;
+  Archive archive_{tmp_};
+  ResourceCache cache_{&archive_};
+};
+
+TEST_F(SoundCacheTest, CachedWaveIsLoadedOnceAndPlaysInManyVoices) {
+  WriteArchive({{"Gun.wav", WaveBytes(std::vector<int16_t>(480, 1000))}});
+  archive_.Open(base_);
+  WaveSound* gun = cache_.GetSound("Gun.wav");
+  ASSERT_NE(gun, nullptr);
+  EXPECT_EQ(cache_.GetSound("Gun.wav"), gun);
+  EXPECT_EQ(gun->GetBuffer()->Frames(), 480u);
+  SoundVoice first, second;
+  ASSERT_TRUE(first.Create(gun));
+  ASSERT_TRUE(second.Create(gun));
+  ASSERT_TRUE(first.Play(false, true));
+  clock_.AdvanceSeconds(0.005);
+  EXPECT_EQ(first.GetVoice()->GetPosition(), 240u);
+  EXPECT_FALSE(second.IsPlaying()) << "each voice has its own state";
+  first.Release();
+  second.Release();
+  cache_.ClearAll();
+}
+
+TEST_F(SoundCacheTest, BrokenOrShortWaveFilesSayWhatIsWrongInOneLine) {
+  std::string cut = WaveBytes(std::vector<int16_t>(100, 1000));
+  cut.resize(cut.size() - 50);  // the data chunk now runs past the end of the file
+  WriteArchive({{"Broken.wav", "RIFF\x04\0\0\0WAVEjunk"}, {"Cut.wav", cut}});
+  archive_.Open(base_);
   ::testing::internal::CaptureStderr();
-  WaveSound wave;
-  EXPECT_FALSE(wave.Load(path));
-  EXPECT_FALSE(wave.Load(path));
-  EXPECT_EQ(wave.GetBuffer(), nullptr);
+  EXPECT_EQ(cache_.GetSound("Broken.wav"), nullptr);
+  EXPECT_EQ(cache_.GetSound("Broken.wav"), nullptr);
+  WaveSound* short_ = cache_.GetSound("Cut.wav");
   const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(err.rfind("quarn: " + path + ": ", 0), 0u) << err;
-  EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line: " << err;
+  ASSERT_NE(short_, nullptr);
+  EXPECT_EQ(short_->GetBuffer()->Frames(), 75u) << "the frames that are there";
+  std::vector<std::string> lines;
+  for (size_t start = 0, end; (end = err.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(err.substr(start, end - start));
+  }
+  ASSERT_EQ(lines.size(), 2u) << err;
+  EXPECT_EQ(lines[0].rfind("quarn: Broken.wav: ", 0), 0u) << err;
+  EXPECT_NE(lines[1].find("cut.wav: the sample data is cut short"), std::string::npos) << err;
+  cache_.ClearAll();
 }
 
 TEST(SoundDeviceTest, WithoutASoundCardTheGameRunsSilentlyAndSaysSoOnce) {
