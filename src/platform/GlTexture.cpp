@@ -99,8 +99,8 @@ std::unique_ptr<GlTexture> GlTexture::Create(GlRenderDevice* device, uint32_t wi
 }
 
 GlTexture::~GlTexture() {
+  device_->ForgetTexture(this);  // while the surfaces it may check still exist
   surfaces_.clear();
-  device_->ForgetTexture(this);
   if (name_ != 0)
     glDeleteTextures(1, &name_);
 }
