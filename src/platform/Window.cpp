@@ -71,7 +71,7 @@ std::unique_ptr<Window> Window::Create(const WindowDesc& desc, std::string* erro
     }
     window->videoStarted_ = true;
     const int scale = std::max(1, desc.scale);
-    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI;
+    Uint32 flags = (desc.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN) | SDL_WINDOW_ALLOW_HIGHDPI;
     if (desc.openGl)
       flags |= SDL_WINDOW_OPENGL;
     if (desc.fullscreen)

@@ -22,6 +22,7 @@ struct WindowDesc {
   int width = 640;  // client area, in back-buffer pixels
   int height = 480;
   bool fullscreen = false;  // desktop-sized, the picture scaled to fit at 4:3
+  bool visible = true;      // shown at once
   int scale = 1;            // windowed: the client area is width x height times this
   bool openGl = true;       // the window will carry an OpenGL context
   WindowBackend backend = WindowBackend::Sdl;
