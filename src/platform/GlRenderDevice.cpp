@@ -278,8 +278,7 @@ void GlRenderDevice::ResetStates() {
   // A reset device starts again from the default states; the game's reset handlers set
   // theirs again.
   state_ = DeviceStateBlock();
-  state_.viewport = {0, 0, parameters_.backBufferWidth, parameters_.backBufferHeight, 0, 1};
-  BindTarget();
+  SetRenderTarget(nullptr);  // the back buffer, with its whole viewport
   inScene_ = false;
   pipeline_->TransformsChanged();
   pipeline_->ShadingChanged();

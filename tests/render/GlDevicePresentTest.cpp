@@ -137,11 +137,16 @@ TEST_F(PresentTest, MinimisedFullScreenIsALostDeviceUntilRestoredAndReset) {
   auto target =
       device_->CreateTexture(64, 64, 1, kUsageRenderTarget, Format::X8R8G8B8, Pool::Default);
   auto managed = device_->CreateTexture(64, 64, 1, 0, Format::A8R8G8B8, Pool::Managed);
+  auto kept = device_->CreateTexture(8, 8, 1, kUsageRenderTarget, Format::X8R8G8B8, Pool::Managed);
   device_->SetRenderState(RenderState::Lighting, 0u);
   device_->SetTexture(0, managed.get());
+  ASSERT_TRUE(device_->SetRenderTarget(kept->GetSurfaceLevel(0)));
   EXPECT_EQ(device_->Reset(), DeviceResult::InvalidCall);
   target.reset();
   EXPECT_EQ(device_->Reset(), DeviceResult::Ok);
+  EXPECT_EQ(device_->GetRenderTarget(), nullptr) << "drawing goes to the back buffer again";
+  device_->Clear(0, nullptr, kClearTarget, kRed, 1.0f, 0);
+  EXPECT_EQ(Pixel(639, 479), kRed);
   EXPECT_EQ(device_->TestCooperativeLevel(), DeviceResult::Ok);
   EXPECT_EQ(device_->GetRenderState(RenderState::Lighting), 1u) << "states are the defaults";
   EXPECT_EQ(device_->GetTexture(0), nullptr);

@@ -233,6 +233,28 @@ TEST_P(ShadingTest, FogNeedsItsSwitchAndALinearMode) {
   EXPECT_EQ(Pixel(320, 240), 0xFF0000FFu) << "beyond the end: all fog";
 }
 
+TEST_P(ShadingTest, LitFoggedTexturedTriangleList) {
+  SetLight(0, {0, -1, 1}, kLightDiffuse, kLightAmbient);
+  device_->SetRenderState(RenderState::FogEnable, 1u);
+  device_->SetRenderState(RenderState::FogTableMode, FogMode::Linear);
+  device_->SetRenderState(RenderState::FogColor, 0xFF0000FFu);
+  device_->SetRenderState(RenderState::FogStart, FloatBits(4));
+  device_->SetRenderState(RenderState::FogEnd, FloatBits(20));
+  const Argb texels[4] = {0xFFFFFFFFu, 0xFFFF0000u, 0xFF00FF00u, 0xFF808080u};
+  auto texture = MakeTexture(2, 2, {texels[0], texels[1], texels[2], texels[3]});
+  device_->SetTexture(0, texture.get());
+  DrawLitSquare();  // at depth 10: fog factor (20 - 10) / 16
+  const float f = 10.0f / 16.0f;
+  const Rgb lit = OneLightColor();
+  // The square spans 116 pixels either side of the centre; one texel per quarter.
+  const int at[4][2] = {{262, 182}, {378, 182}, {262, 298}, {378, 298}};
+  for (int i = 0; i < 4; ++i) {
+    const Rgb texel{Red(texels[i]) / 255.0f, Green(texels[i]) / 255.0f, Blue(texels[i]) / 255.0f};
+    EXPECT_TRUE(ColorNear(Pixel(at[i][0], at[i][1]), Pack(Mix({0, 0, 1}, lit * texel, f)), 1))
+        << "quarter " << i;
+  }
+}
+
 TEST_P(ShadingTest, TextureStageSelectsAndModulates) {
   device_->SetRenderState(RenderState::Lighting, 0u);
   auto texture = MakeTexture(1, 1, {0x80FF8000u});
