@@ -55,8 +55,8 @@ void BuildSphere(std::vector<LitVertex>* vertices, std::vector<uint16_t>* indice
       const float phi = 2 * std::numbers::pi_v<float> * static_cast<float>(s) / segments;
       const float x = std::sin(theta) * std::cos(phi), y = std::cos(theta);
       const float z = std::sin(theta) * std::sin(phi);
-      vertices->push_back({x, y, z, x, y, z, static_cast<float>(s) / segments,
-                           static_cast<float>(r) / rings});
+      vertices->push_back(
+          {x, y, z, x, y, z, static_cast<float>(s) / segments, static_cast<float>(r) / rings});
     }
   }
   for (int r = 0; r < rings; ++r) {
@@ -265,19 +265,37 @@ void RunFrames(benchmark::State& state, Backend backend) {
       gl->WaitForIdle();
     null.ClearDraws();
   }
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                             benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void Meshes(benchmark::State& state) { RunFrames<MeshFrame>(state, Backend::Gl); }
-void MeshesNoFill(benchmark::State& state) { RunFrames<MeshFrame>(state, Backend::GlNoFill); }
-void MeshesNull(benchmark::State& state) { RunFrames<MeshFrame>(state, Backend::Null); }
-void Quads(benchmark::State& state) { RunFrames<QuadFrame>(state, Backend::Gl); }
-void QuadsNoFill(benchmark::State& state) { RunFrames<QuadFrame>(state, Backend::GlNoFill); }
-void QuadsNull(benchmark::State& state) { RunFrames<QuadFrame>(state, Backend::Null); }
-void Sprites(benchmark::State& state) { RunFrames<SpriteFrame>(state, Backend::Gl); }
-void SpritesNoFill(benchmark::State& state) { RunFrames<SpriteFrame>(state, Backend::GlNoFill); }
-void SpritesNull(benchmark::State& state) { RunFrames<SpriteFrame>(state, Backend::Null); }
+void Meshes(benchmark::State& state) {
+  RunFrames<MeshFrame>(state, Backend::Gl);
+}
+void MeshesNoFill(benchmark::State& state) {
+  RunFrames<MeshFrame>(state, Backend::GlNoFill);
+}
+void MeshesNull(benchmark::State& state) {
+  RunFrames<MeshFrame>(state, Backend::Null);
+}
+void Quads(benchmark::State& state) {
+  RunFrames<QuadFrame>(state, Backend::Gl);
+}
+void QuadsNoFill(benchmark::State& state) {
+  RunFrames<QuadFrame>(state, Backend::GlNoFill);
+}
+void QuadsNull(benchmark::State& state) {
+  RunFrames<QuadFrame>(state, Backend::Null);
+}
+void Sprites(benchmark::State& state) {
+  RunFrames<SpriteFrame>(state, Backend::Gl);
+}
+void SpritesNoFill(benchmark::State& state) {
+  RunFrames<SpriteFrame>(state, Backend::GlNoFill);
+}
+void SpritesNull(benchmark::State& state) {
+  RunFrames<SpriteFrame>(state, Backend::Null);
+}
 
 BENCHMARK(Meshes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(MeshesNoFill)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -32,10 +32,9 @@ bool MakeFolders(const std::string& dir) {
 
 void ScreenshotWriter::SetRequests(std::vector<ScreenshotRequest> requests) {
   pending_ = std::move(requests);
-  std::stable_sort(pending_.begin(), pending_.end(),
-                   [](const ScreenshotRequest& a, const ScreenshotRequest& b) {
-                     return a.frame < b.frame;
-                   });
+  std::stable_sort(
+      pending_.begin(), pending_.end(),
+      [](const ScreenshotRequest& a, const ScreenshotRequest& b) { return a.frame < b.frame; });
 }
 
 void ScreenshotWriter::AfterPresent(long updates, platform::RenderDevice& device) {
@@ -69,8 +68,8 @@ std::string ScreenshotWriter::SaveInFolder(platform::RenderDevice& device,
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   for (int number = 1; number < 10000; ++number) {
     const std::string name = "quarn-" + std::string(stamp) + "-" + std::to_string(number) + ".png";
-    const std::string path = folder.empty() || folder.back() == '/' ? folder + name
-                                                                    : folder + "/" + name;
+    const std::string path =
+        folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
     if (!Exists(path))
       return Save(device, path) ? path : std::string();
   }

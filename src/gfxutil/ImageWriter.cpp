@@ -71,8 +71,7 @@ bool ImageWriter::EncodePng(const platform::Argb* pixels, uint32_t width, uint32
     }
   }
   PngError pngError;
-  png_structp png =
-      png_create_write_struct(PNG_LIBPNG_VER_STRING, &pngError, OnError, OnWarning);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &pngError, OnError, OnWarning);
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
   if (png == nullptr || info == nullptr) {
     png_destroy_write_struct(&png, &info);

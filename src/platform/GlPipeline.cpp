@@ -287,14 +287,14 @@ void GlPipeline::SendShading(GlProgram& program, const DeviceStateBlock& state) 
   }
   const auto& stage = state.stageStates[0];
   auto value = [&](TextureStageState s) { return static_cast<GLint>(stage[U(s)]); };
-  glUniform3i(at.colorStage, value(TextureStageState::ColorOp),
-              value(TextureStageState::ColorArg1), value(TextureStageState::ColorArg2));
-  glUniform3i(at.alphaStage, value(TextureStageState::AlphaOp),
-              value(TextureStageState::AlphaArg1), value(TextureStageState::AlphaArg2));
+  glUniform3i(at.colorStage, value(TextureStageState::ColorOp), value(TextureStageState::ColorArg1),
+              value(TextureStageState::ColorArg2));
+  glUniform3i(at.alphaStage, value(TextureStageState::AlphaOp), value(TextureStageState::AlphaArg1),
+              value(TextureStageState::AlphaArg2));
   const bool alphaTest = state.GetRenderState(RenderState::AlphaTestEnable) != 0;
-  glUniform1i(at.alphaFunc, alphaTest ? static_cast<GLint>(state.GetRenderState(
-                                            RenderState::AlphaFunc))
-                                      : static_cast<GLint>(U(CompareFunc::Always)));
+  glUniform1i(at.alphaFunc, alphaTest
+                                ? static_cast<GLint>(state.GetRenderState(RenderState::AlphaFunc))
+                                : static_cast<GLint>(U(CompareFunc::Always)));
   glUniform1f(at.alphaRef, static_cast<float>(state.GetRenderState(RenderState::AlphaRef) & 0xFF));
   program.shadingGeneration = shadingGeneration_;
 }

@@ -56,8 +56,8 @@ std::unique_ptr<GlProgram> GlProgram::Create(uint32_t variant, const GlFeatures&
       FixedFunctionVertexSource(variant, features.glslHeader, !features.clipControl), error);
   if (vertex == 0)
     return nullptr;
-  const GLuint fragment = Compile(
-      GL_FRAGMENT_SHADER, FixedFunctionFragmentSource(variant, features.glslHeader), error);
+  const GLuint fragment =
+      Compile(GL_FRAGMENT_SHADER, FixedFunctionFragmentSource(variant, features.glslHeader), error);
   if (fragment == 0) {
     glDeleteShader(vertex);
     return nullptr;

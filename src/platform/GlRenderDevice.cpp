@@ -77,7 +77,9 @@ void ColorToFloats(Argb color, float out[4]) {
   out[3] = static_cast<float>((color >> 24) & 0xFF) / 255.0f;
 }
 
-const void* Offset(size_t bytes) { return reinterpret_cast<const void*>(bytes); }
+const void* Offset(size_t bytes) {
+  return reinterpret_cast<const void*>(bytes);
+}
 
 }  // namespace
 
@@ -348,9 +350,13 @@ bool GlRenderDevice::ReadPresentedPicture(std::vector<Argb>& pixels, int* width,
   return true;
 }
 
-void GlRenderDevice::WaitForIdle() { glFinish(); }
+void GlRenderDevice::WaitForIdle() {
+  glFinish();
+}
 
-uint64_t GlRenderDevice::StreamOrphans() const { return stream_->Orphans(); }
+uint64_t GlRenderDevice::StreamOrphans() const {
+  return stream_->Orphans();
+}
 
 bool GlRenderDevice::BeginScene() {
   if (inScene_)
@@ -414,7 +420,8 @@ bool GlRenderDevice::Clear(uint32_t rectCount, const Rect* rects, uint32_t flags
     glClear(mask);
   };
   if (rectCount == 0 || rects == nullptr) {
-    clearRect(Rect{0, 0, static_cast<int32_t>(TargetWidth()), static_cast<int32_t>(TargetHeight())});
+    clearRect(
+        Rect{0, 0, static_cast<int32_t>(TargetWidth()), static_cast<int32_t>(TargetHeight())});
   } else {
     for (uint32_t i = 0; i < rectCount; ++i)
       clearRect(rects[i]);
@@ -424,8 +431,7 @@ bool GlRenderDevice::Clear(uint32_t rectCount, const Rect* rects, uint32_t flags
   return true;
 }
 
-bool GlRenderDevice::ReadBackBuffer(std::vector<Argb>& pixels, uint32_t* width,
-                                    uint32_t* height) {
+bool GlRenderDevice::ReadBackBuffer(std::vector<Argb>& pixels, uint32_t* width, uint32_t* height) {
   const uint32_t w = parameters_.backBufferWidth;
   const uint32_t h = parameters_.backBufferHeight;
   pixels.resize(static_cast<size_t>(w) * h);
@@ -510,8 +516,7 @@ uint32_t GlRenderDevice::GetRenderState(RenderState state) const {
   return state_.GetRenderState(state);
 }
 
-bool GlRenderDevice::SetTextureStageState(uint32_t stage, TextureStageState state,
-                                          uint32_t value) {
+bool GlRenderDevice::SetTextureStageState(uint32_t stage, TextureStageState state, uint32_t value) {
   if (stage < DeviceStateBlock::kStages && state_.GetStageState(stage, state) == value)
     return true;
   if (!state_.SetStageState(stage, state, value))
@@ -551,7 +556,9 @@ bool GlRenderDevice::LightEnable(uint32_t index, bool enable) {
   return true;
 }
 
-bool GlRenderDevice::GetLightEnable(uint32_t index) const { return state_.GetLightEnable(index); }
+bool GlRenderDevice::GetLightEnable(uint32_t index) const {
+  return state_.GetLightEnable(index);
+}
 
 bool GlRenderDevice::SetMaterial(const Material& material) {
   if (std::memcmp(&state_.material, &material, sizeof material) == 0)
@@ -561,7 +568,9 @@ bool GlRenderDevice::SetMaterial(const Material& material) {
   return true;
 }
 
-Material GlRenderDevice::GetMaterial() const { return state_.material; }
+Material GlRenderDevice::GetMaterial() const {
+  return state_.material;
+}
 
 bool GlRenderDevice::SetViewport(const Viewport& viewport) {
   // As the device the game knows: a viewport must lie inside the render target.
@@ -575,7 +584,9 @@ bool GlRenderDevice::SetViewport(const Viewport& viewport) {
   return true;
 }
 
-Viewport GlRenderDevice::GetViewport() const { return state_.viewport; }
+Viewport GlRenderDevice::GetViewport() const {
+  return state_.viewport;
+}
 
 bool GlRenderDevice::SetTexture(uint32_t stage, Texture* texture) {
   if (stage >= DeviceStateBlock::kStages)
@@ -595,13 +606,15 @@ bool GlRenderDevice::SetFvf(uint32_t fvf) {
   return true;
 }
 
-uint32_t GlRenderDevice::GetFvf() const { return state_.fvf; }
+uint32_t GlRenderDevice::GetFvf() const {
+  return state_.fvf;
+}
 
 // --- drawing ---
 
 void GlRenderDevice::BindLayout(unsigned buffer, uint32_t fvf, uint32_t stride, size_t offset) {
-  if (layoutKnown_ && layout_.buffer == buffer && layout_.fvf == fvf &&
-      layout_.stride == stride && layout_.offset == offset) {
+  if (layoutKnown_ && layout_.buffer == buffer && layout_.fvf == fvf && layout_.stride == stride &&
+      layout_.offset == offset) {
     return;
   }
   glBindBuffer(GL_ARRAY_BUFFER, buffer);
@@ -688,8 +701,7 @@ bool GlRenderDevice::DrawIndexedPrimitiveUP(PrimitiveType type, uint32_t minVert
   if (!stream_->Reserve(vertexBytes + stride + indexBytes + sizeof(uint16_t)))
     return false;
   const size_t vertexOffset = stream_->Append(
-      static_cast<const uint8_t*>(vertices) + size_t{minVertexIndex} * stride, vertexBytes,
-      stride);
+      static_cast<const uint8_t*>(vertices) + size_t{minVertexIndex} * stride, vertexBytes, stride);
   const size_t indexOffset = stream_->Append(indices, indexBytes, sizeof(uint16_t));
   BindElements(stream_->Name());
   const auto first = static_cast<GLint>(vertexOffset / stride);
@@ -699,8 +711,7 @@ bool GlRenderDevice::DrawIndexedPrimitiveUP(PrimitiveType type, uint32_t minVert
     glDrawElementsBaseVertex(PrimitiveMode(type), static_cast<GLsizei>(indexCount),
                              GL_UNSIGNED_SHORT, Offset(indexOffset), baseVertex);
   } else {
-    BindLayout(stream_->Name(), state_.fvf, stride,
-               vertexOffset - size_t{minVertexIndex} * stride);
+    BindLayout(stream_->Name(), state_.fvf, stride, vertexOffset - size_t{minVertexIndex} * stride);
     glDrawElements(PrimitiveMode(type), static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT,
                    Offset(indexOffset));
   }
@@ -722,9 +733,8 @@ bool GlRenderDevice::SetIndices(IndexBuffer* buffer) {
   return true;
 }
 
-bool GlRenderDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexIndex,
-                                          uint32_t, uint32_t, uint32_t startIndex,
-                                          uint32_t primitiveCount) {
+bool GlRenderDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertexIndex, uint32_t,
+                                          uint32_t, uint32_t startIndex, uint32_t primitiveCount) {
   auto* vertices = static_cast<GlVertexBuffer*>(state_.streamSource);
   auto* indices = static_cast<GlIndexBuffer*>(state_.indices);
   const uint32_t stride = state_.streamStride;
@@ -810,11 +820,12 @@ bool GlRenderDevice::SetRenderTarget(Surface* surface) {
   return true;
 }
 
-Surface* GlRenderDevice::GetRenderTarget() const { return state_.renderTarget; }
+Surface* GlRenderDevice::GetRenderTarget() const {
+  return state_.renderTarget;
+}
 
 void GlRenderDevice::ForgetTexture(GlTexture* texture) {
-  const bool wasTarget =
-      state_.renderTarget != nullptr && state_.renderTarget->Owner() == texture;
+  const bool wasTarget = state_.renderTarget != nullptr && state_.renderTarget->Owner() == texture;
   state_.Unbind(texture);
   if (wasTarget)
     SetRenderTarget(nullptr);

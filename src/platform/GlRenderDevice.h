@@ -25,8 +25,7 @@ struct GlDeviceOptions {
 
 class GlRenderDevice final : public RenderDevice {
  public:
-  static std::unique_ptr<GlRenderDevice> Create(Window& window,
-                                                const PresentParameters& parameters,
+  static std::unique_ptr<GlRenderDevice> Create(Window& window, const PresentParameters& parameters,
                                                 std::string* error,
                                                 const GlDeviceOptions& options = {});
   ~GlRenderDevice() override;

@@ -49,7 +49,9 @@ GLint AddressMode(uint32_t mode) {
   }
 }
 
-bool IsLinear(uint32_t filter) { return filter >= static_cast<uint32_t>(TextureFilter::Linear); }
+bool IsLinear(uint32_t filter) {
+  return filter >= static_cast<uint32_t>(TextureFilter::Linear);
+}
 
 GLint MinFilter(uint32_t min, uint32_t mip, bool hasMips) {
   const bool linear = IsLinear(min);

@@ -17,9 +17,9 @@ class GlRenderDevice;
 class GlTexture final : public Texture {
  public:
   // Null when the GL texture cannot be made.
-  static std::unique_ptr<GlTexture> Create(GlRenderDevice* device, uint32_t width,
-                                           uint32_t height, uint32_t levels, uint32_t usage,
-                                           Format format, Pool pool);
+  static std::unique_ptr<GlTexture> Create(GlRenderDevice* device, uint32_t width, uint32_t height,
+                                           uint32_t levels, uint32_t usage, Format format,
+                                           Pool pool);
   ~GlTexture() override;
   GlTexture(const GlTexture&) = delete;
   GlTexture& operator=(const GlTexture&) = delete;

@@ -174,8 +174,8 @@ bool Window::PostNotice(Notice notice) {
   SDL_Event event{};
   event.type = SDL_WINDOWEVENT;
   event.window.windowID = SDL_GetWindowID(native_);
-  event.window.event = static_cast<Uint8>(
-      notice == Notice::Minimized ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED);
+  event.window.event = static_cast<Uint8>(notice == Notice::Minimized ? SDL_WINDOWEVENT_MINIMIZED
+                                                                      : SDL_WINDOWEVENT_RESTORED);
   return SDL_PushEvent(&event) == 1;
 }
 

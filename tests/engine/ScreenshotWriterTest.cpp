@@ -75,8 +75,7 @@ TEST_F(ScreenshotWriterTest, AnUnwritablePlaceIsReportedAndLeavesNothing) {
   EXPECT_EQ(ScreenshotWriter::SaveInFolder(device_, file + "/screenshots", 0), "");
   EXPECT_FALSE(ScreenshotWriter::Save(device_, dir_ + "/missing/shot.png"));
   const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("quarn: " + file + "/screenshots: cannot make the folder"),
-            std::string::npos)
+  EXPECT_NE(err.find("quarn: " + file + "/screenshots: cannot make the folder"), std::string::npos)
       << err;
   EXPECT_NE(err.find("quarn: " + dir_ + "/missing/shot.png: cannot write the screenshot"),
             std::string::npos)

@@ -15,8 +15,12 @@ using namespace platform;
 Vector3 Cross(Vector3 a, Vector3 b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-Vector3 Minus(Vector3 a, Vector3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-float Dot(Vector3 a, Vector3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vector3 Minus(Vector3 a, Vector3 b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+float Dot(Vector3 a, Vector3 b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 Matrix4 Multiply(const Matrix4& a, const Matrix4& b) {
   Matrix4 out;
@@ -49,16 +53,15 @@ void BuildCube(std::vector<LitVertex>* vertices, std::vector<uint16_t>* indices)
     for (int corner = 0; corner < 4; ++corner) {
       const float su = corner & 1 ? 1.0f : -1.0f, sv = corner & 2 ? 1.0f : -1.0f;
       vertices->push_back({n.x + su * u.x + sv * v.x, n.y + su * u.y + sv * v.y,
-                           n.z + su * u.z + sv * v.z, n.x, n.y, n.z, (su + 1) / 2,
-                           (sv + 1) / 2});
+                           n.z + su * u.z + sv * v.z, n.x, n.y, n.z, (su + 1) / 2, (sv + 1) / 2});
     }
     uint16_t quads[2][3] = {{0, 1, 2}, {2, 1, 3}};
     for (auto& t : quads) {
       const LitVertex& a = (*vertices)[base + t[0]];
       const LitVertex& b = (*vertices)[base + t[1]];
       const LitVertex& c = (*vertices)[base + t[2]];
-      const Vector3 face = Cross(Minus({b.x, b.y, b.z}, {a.x, a.y, a.z}),
-                                 Minus({c.x, c.y, c.z}, {b.x, b.y, b.z}));
+      const Vector3 face =
+          Cross(Minus({b.x, b.y, b.z}, {a.x, a.y, a.z}), Minus({c.x, c.y, c.z}, {b.x, b.y, b.z}));
       if (Dot(face, n) < 0)
         std::swap(t[1], t[2]);  // the outward normal is (p1 - p0) x (p2 - p1)
       for (uint16_t index : t)
@@ -97,8 +100,8 @@ TEST_P(SceneTest, StageLikeFrameMatchesTheReference) {
   std::vector<LitVertex> vertices;
   std::vector<uint16_t> indices;
   BuildCube(&vertices, &indices);
-  auto vb = d.CreateVertexBuffer(static_cast<uint32_t>(vertices.size() * sizeof(LitVertex)),
-                                 kLitFvf);
+  auto vb =
+      d.CreateVertexBuffer(static_cast<uint32_t>(vertices.size() * sizeof(LitVertex)), kLitFvf);
   auto ib = d.CreateIndexBuffer(static_cast<uint32_t>(indices.size()));
   ASSERT_TRUE(vb->Update(0, vertices.data(), vb->Size()));
   ASSERT_TRUE(ib->Update(0, indices.data(), ib->Count()));
@@ -159,8 +162,8 @@ TEST_P(SceneTest, StageLikeFrameMatchesTheReference) {
       quadIndices.push_back(static_cast<uint16_t>(i + k));
   }
   d.SetFvf(kColorFvf);
-  ASSERT_TRUE(d.DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 12, 6,
-                                       quadIndices.data(), quads.data(), sizeof(ColorVertex)));
+  ASSERT_TRUE(d.DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 12, 6, quadIndices.data(),
+                                       quads.data(), sizeof(ColorVertex)));
   d.SetRenderState(RenderState::ZWriteEnable, 1u);
   d.SetRenderState(RenderState::AlphaBlendEnable, 0u);
 

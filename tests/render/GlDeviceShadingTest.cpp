@@ -14,16 +14,28 @@ struct Rgb {
   float r, g, b;
 };
 
-Rgb operator+(Rgb a, Rgb b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
-Rgb operator*(Rgb a, Rgb b) { return {a.r * b.r, a.g * b.g, a.b * b.b}; }
-Rgb operator*(Rgb a, float s) { return {a.r * s, a.g * s, a.b * s}; }
+Rgb operator+(Rgb a, Rgb b) {
+  return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
+Rgb operator*(Rgb a, Rgb b) {
+  return {a.r * b.r, a.g * b.g, a.b * b.b};
+}
+Rgb operator*(Rgb a, float s) {
+  return {a.r * s, a.g * s, a.b * s};
+}
 Rgb Clamp(Rgb a) {
   return {std::fmin(std::fmax(a.r, 0.f), 1.f), std::fmin(std::fmax(a.g, 0.f), 1.f),
           std::fmin(std::fmax(a.b, 0.f), 1.f)};
 }
-Rgb Mix(Rgb fog, Rgb color, float f) { return fog * (1 - f) + color * f; }
-Argb Pack(Rgb c) { return PackColor(c.r, c.g, c.b); }
-ColorValue Value(Rgb c, float a = 1) { return {c.r, c.g, c.b, a}; }
+Rgb Mix(Rgb fog, Rgb color, float f) {
+  return fog * (1 - f) + color * f;
+}
+Argb Pack(Rgb c) {
+  return PackColor(c.r, c.g, c.b);
+}
+ColorValue Value(Rgb c, float a = 1) {
+  return {c.r, c.g, c.b, a};
+}
 
 struct LitColorVertex {  // XYZ | NORMAL | DIFFUSE | TEX1
   float x, y, z, nx, ny, nz;
@@ -283,9 +295,8 @@ TEST_P(ShadingTest, TextureStageSelectsAndModulates) {
     for (auto state : {TextureStageState::ColorArg2, TextureStageState::AlphaArg2})
       device_->SetTextureStageState(0, state, c.arg2);
     DrawScreenQuad(0, 0, 10, 10, 0xC04080FFu);
-    EXPECT_TRUE(ColorNear(Pixel(5, 5), c.want, 1))
-        << "colour op " << static_cast<int>(c.colorOp) << ", alpha op "
-        << static_cast<int>(c.alphaOp);
+    EXPECT_TRUE(ColorNear(Pixel(5, 5), c.want, 1)) << "colour op " << static_cast<int>(c.colorOp)
+                                                   << ", alpha op " << static_cast<int>(c.alphaOp);
   }
 }
 

@@ -16,8 +16,7 @@ bool ReadPng(const std::string& path, Picture* picture) {
   picture->width = image.width;
   picture->height = image.height;
   picture->pixels.assign(size_t{image.width} * image.height, 0);
-  const bool read =
-      png_image_finish_read(&image, nullptr, picture->pixels.data(), 0, nullptr) != 0;
+  const bool read = png_image_finish_read(&image, nullptr, picture->pixels.data(), 0, nullptr) != 0;
   png_image_free(&image);
   return read;
 }

@@ -40,10 +40,18 @@ Matrix4 RotationY(float angle) {
   return m;
 }
 
-int Red(Argb c) { return static_cast<int>((c >> 16) & 0xFF); }
-int Green(Argb c) { return static_cast<int>((c >> 8) & 0xFF); }
-int Blue(Argb c) { return static_cast<int>(c & 0xFF); }
-int Alpha(Argb c) { return static_cast<int>(c >> 24); }
+int Red(Argb c) {
+  return static_cast<int>((c >> 16) & 0xFF);
+}
+int Green(Argb c) {
+  return static_cast<int>((c >> 8) & 0xFF);
+}
+int Blue(Argb c) {
+  return static_cast<int>(c & 0xFF);
+}
+int Alpha(Argb c) {
+  return static_cast<int>(c >> 24);
+}
 
 Argb PackColor(float r, float g, float b, float a) {
   auto byte = [](float v) {
@@ -60,8 +68,7 @@ Argb PackColor(float r, float g, float b, float a) {
   if (near)
     return ::testing::AssertionSuccess();
   char text[96];
-  std::snprintf(text, sizeof text, "got 0x%08X, want 0x%08X (tolerance %d)", got, want,
-                tolerance);
+  std::snprintf(text, sizeof text, "got 0x%08X, want 0x%08X (tolerance %d)", got, want, tolerance);
   return ::testing::AssertionFailure() << text;
 }
 
@@ -128,8 +135,7 @@ void RenderTest::DrawScreenQuad(float left, float top, float right, float bottom
 }
 
 std::unique_ptr<Texture> RenderTest::MakeTexture(uint32_t width, uint32_t height,
-                                                 const std::vector<Argb>& pixels,
-                                                 Format format) {
+                                                 const std::vector<Argb>& pixels, Format format) {
   auto texture = device_->CreateTexture(width, height, 1, 0, format, Pool::Managed);
   EXPECT_NE(texture, nullptr);
   if (texture != nullptr) {
@@ -170,8 +176,8 @@ std::unique_ptr<Texture> RenderTest::MakeTexture(uint32_t width, uint32_t height
   }
   std::string error;
   gfx::ImageWriter::WritePng(base + ".got.png", got.data(), width, height, width, false, &error);
-  return ::testing::AssertionFailure() << problem << "; the picture drawn is " << base
-                                       << ".got.png";
+  return ::testing::AssertionFailure()
+         << problem << "; the picture drawn is " << base << ".got.png";
 }
 
 }  // namespace quarn::testing

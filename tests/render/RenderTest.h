@@ -66,13 +66,12 @@ class RenderTest : public ::testing::Test {
   Argb Pixel(int x, int y);  // reads the back buffer again
 
   // A screen-space rectangle (pixel edges at the given coordinates) in one colour.
-  void DrawScreenQuad(float left, float top, float right, float bottom, Argb color,
-                      float u0 = 0, float v0 = 0, float u1 = 1, float v1 = 1, float z = 0);
+  void DrawScreenQuad(float left, float top, float right, float bottom, Argb color, float u0 = 0,
+                      float v0 = 0, float u1 = 1, float v1 = 1, float z = 0);
   // A texture of width x height from pixels given top row first.
-  std::unique_ptr<platform::Texture> MakeTexture(uint32_t width, uint32_t height,
-                                                 const std::vector<Argb>& pixels,
-                                                 platform::Format format =
-                                                     platform::Format::A8R8G8B8);
+  std::unique_ptr<platform::Texture> MakeTexture(
+      uint32_t width, uint32_t height, const std::vector<Argb>& pixels,
+      platform::Format format = platform::Format::A8R8G8B8);
 
   // Compares the top-left width x height pixels of the back buffer with the reference picture
   // NAME.png; on a difference writes NAME.got.png beside it.
