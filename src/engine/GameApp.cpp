@@ -1,5 +1,7 @@
 #include "engine/GameApp.h"
 
+#include <ctime>
+
 #include "engine/TimerPauseScope.h"
 #include "platform/Diagnostics.h"
 #include "platform/Window.h"
@@ -40,6 +42,10 @@ intptr_t GameApp::OnMessage(WindowHandle window, uint32_t message, uintptr_t wPa
   }
   if (mainWindow && message == platform::kWmKeyUp && wParam == platform::kVkPause) {
     paused_ = !paused_;
+    return 1;
+  }
+  if (mainWindow && message == platform::kWmKeyUp && wParam == platform::kVkF12) {
+    SaveScreenshot();
     return 1;
   }
   return WindowApp::OnMessage(window, message, wParam, lParam);
@@ -94,6 +100,21 @@ void GameApp::StopServices() {
   archive_.Close();
 }
 
+void GameApp::SaveScreenshot() {
+  if (graphics_.GetDevice() == nullptr)
+    return;
+  TimerPauseScope pause(&timer_);  // writing the file is not lag
+  ScreenshotWriter::SaveInFolder(*graphics_.GetDevice(), paths_.ScreenshotDir(),
+                                 std::time(nullptr));
+}
+
+void GameApp::WriteRequestedScreenshots() {
+  if (!screenshots_.HasPendingRequests())
+    return;
+  TimerPauseScope pause(&timer_);
+  screenshots_.AfterPresent(updates_, *graphics_.GetDevice());
+}
+
 int GameApp::Run(Thread*) {
   // A failed start-up step ends the program at once; the process is about to exit.
   if (!StartServices())
@@ -102,6 +123,7 @@ int GameApp::Run(Thread*) {
     platform::ReportError("no game to run");
     return -1;
   }
+  screenshots_.SetRequests(Options().screenshots);
   game_->Init();
   int quit = 0;
   int lost = 0;
@@ -125,11 +147,13 @@ int GameApp::Run(Thread*) {
         game_->Render();
         if (lost == 0) {
           int presentLost = 0;
-          graphics_.Present(nullptr, &presentLost);
+          const bool shown = graphics_.Present(nullptr, &presentLost);
           if (presentLost != 0) {
             lost = 1;
             timer_.PauseBegin();
             paused_ = 1;
+          } else if (shown) {
+            WriteRequestedScreenshots();
           }
         }
       } else {
@@ -142,6 +166,7 @@ int GameApp::Run(Thread*) {
     }
     timer_.WaitForDue();
   }
+  screenshots_.Finish(updates_, graphics_.GetDevice());
   game_->Finish();
   StopServices();
   return 0;

@@ -11,6 +11,7 @@
 #include "engine/GamePaths.h"
 #include "engine/GraphicsDevice.h"
 #include "engine/InputSystem.h"
+#include "engine/ScreenshotWriter.h"
 #include "engine/SoundDevice.h"
 #include "engine/WindowApp.h"
 #include "platform/Clock.h"
@@ -53,6 +54,10 @@ class GameApp : public WindowApp {
  private:
   bool StartServices();
   void StopServices();
+  // F12: the picture on the screen into the screenshot folder.
+  void SaveScreenshot();
+  // --screenshot-at: the pictures asked for, once their update is reached.
+  void WriteRequestedScreenshots();
 
   GameAppServices services_;
   GamePaths paths_;
@@ -67,6 +72,7 @@ class GameApp : public WindowApp {
   std::unique_ptr<GameBase> game_;
   int paused_ = 0;
   long updates_ = 0;
+  ScreenshotWriter screenshots_;
 };
 
 // The frame timer of the running application, or null when there is none.
