@@ -1,0 +1,118 @@
+#include "gfxutil/PngDecoder.h"
+
+#include <png.h>
+
+#include <bit>
+#include <csetjmp>
+#include <cstring>
+#include <vector>
+
+#include "gfxutil/ImageLimits.h"
+
+namespace quarn::gfx {
+
+namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "B, G, R, A bytes are read as 0xAARRGGBB words");
+
+constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+// Everything libpng's callbacks touch. libpng reports errors by longjmp back to the
+// setjmp in the functions below; only plain data lives in the frames it unwinds.
+struct PngSession {
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+  size_t offset = 0;
+  char error[160] = {};
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+};
+
+void OnError(png_structp png, png_const_charp message) {
+  auto* session = static_cast<PngSession*>(png_get_error_ptr(png));
+  std::strncpy(session->error, message, sizeof session->error - 1);
+  png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+void OnRead(png_structp png, png_bytep out, size_t count) {
+  auto* session = static_cast<PngSession*>(png_get_io_ptr(png));
+  if (count > session->size - session->offset) png_error(png, "the file is cut short");
+  std::memcpy(out, session->data + session->offset, count);
+  session->offset += count;
+}
+
+// Reads the header and sets the transformations that turn every kind of PNG into 8-bit
+// B, G, R, A bytes (0xAARRGGBB words on a little-endian machine). Returns false on a libpng
+// error.
+bool ReadHeader(PngSession* s, uint32_t* width, uint32_t* height, bool* alpha) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_set_read_fn(s->png, s, OnRead);
+  png_set_user_limits(s->png, kMaxImageSide, kMaxImageSide);
+  png_set_chunk_malloc_max(s->png, 8u << 20);  // text and profile chunks, decompressed
+  png_read_info(s->png, s->info);
+  *width = png_get_image_width(s->png, s->info);
+  *height = png_get_image_height(s->png, s->info);
+  const int colorType = png_get_color_type(s->png, s->info);
+  const bool hasTrns = png_get_valid(s->png, s->info, PNG_INFO_tRNS) != 0;
+  *alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
+  png_set_expand(s->png);  // palette to RGB, grey below 8 bits to 8, tRNS to alpha
+  png_set_scale_16(s->png);
+  if ((colorType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(s->png);
+  png_set_bgr(s->png);
+  png_set_filler(s->png, 0xFF, PNG_FILLER_AFTER);  // alpha for pictures without it
+  png_set_interlace_handling(s->png);
+  png_read_update_info(s->png, s->info);
+  return png_get_rowbytes(s->png, s->info) == size_t{*width} * 4;
+}
+
+bool ReadRows(PngSession* s, png_bytepp rows) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_read_image(s->png, rows);
+  png_read_end(s->png, nullptr);
+  return true;
+}
+
+}  // namespace
+
+bool PngDecoder::Recognises(std::span<const uint8_t> bytes) {
+  return bytes.size() >= 8 && std::memcmp(bytes.data(), kSignature, 8) == 0;
+}
+
+bool PngDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::string* reason) {
+  if (!Recognises(bytes)) {
+    *reason = "not a PNG file (its signature is wrong)";
+    return false;
+  }
+  PngSession session;
+  session.data = bytes.data();
+  session.size = bytes.size();
+  session.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &session, OnError, OnWarning);
+  if (session.png != nullptr) session.info = png_create_info_struct(session.png);
+  if (session.info == nullptr) {
+    png_destroy_read_struct(&session.png, nullptr, nullptr);
+    *reason = "out of memory";
+    return false;
+  }
+  uint32_t width = 0;
+  uint32_t height = 0;
+  bool alpha = false;
+  bool ok = ReadHeader(&session, &width, &height, &alpha);
+  if (!ok) *reason = session.error[0] != 0 ? session.error : "unsupported PNG layout";
+  if (ok) ok = image->Allocate(width, height, reason);
+  if (ok) {
+    std::vector<png_bytep> rows(height);
+    for (uint32_t y = 0; y < height; ++y) rows[y] = reinterpret_cast<png_bytep>(&image->At(0, y));
+    ok = ReadRows(&session, rows.data());
+    if (!ok) *reason = session.error;
+  }
+  png_destroy_read_struct(&session.png, &session.info, nullptr);
+  if (!ok) return false;
+  image->fileType = ImageFileType::Png;
+  image->SetAlpha(alpha);
+  return true;
+}
+
+}  // namespace quarn::gfx
