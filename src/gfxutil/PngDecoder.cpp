@@ -25,6 +25,7 @@ struct PngSession {
   size_t size = 0;
   size_t offset = 0;
   char error[160] = {};
+  char warning[160] = {};  // the last one: it often says what the error that follows means
   png_structp png = nullptr;
   png_infop info = nullptr;
 };
@@ -35,7 +36,16 @@ void OnError(png_structp png, png_const_charp message) {
   png_longjmp(png, 1);
 }
 
-void OnWarning(png_structp, png_const_charp) {}
+void OnWarning(png_structp png, png_const_charp message) {
+  auto* session = static_cast<PngSession*>(png_get_error_ptr(png));
+  std::strncpy(session->warning, message, sizeof session->warning - 1);
+}
+
+std::string Failure(const PngSession& session) {
+  std::string text = session.error[0] != 0 ? session.error : "unsupported PNG layout";
+  if (session.warning[0] != 0) text += std::string(" (") + session.warning + ")";
+  return text;
+}
 
 void OnRead(png_structp png, png_bytep out, size_t count) {
   auto* session = static_cast<PngSession*>(png_get_io_ptr(png));
@@ -100,13 +110,13 @@ bool PngDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::strin
   uint32_t height = 0;
   bool alpha = false;
   bool ok = ReadHeader(&session, &width, &height, &alpha);
-  if (!ok) *reason = session.error[0] != 0 ? session.error : "unsupported PNG layout";
+  if (!ok) *reason = Failure(session);
   if (ok) ok = image->Allocate(width, height, reason);
   if (ok) {
     std::vector<png_bytep> rows(height);
     for (uint32_t y = 0; y < height; ++y) rows[y] = reinterpret_cast<png_bytep>(&image->At(0, y));
     ok = ReadRows(&session, rows.data());
-    if (!ok) *reason = session.error;
+    if (!ok) *reason = Failure(session);
   }
   png_destroy_read_struct(&session.png, &session.info, nullptr);
   if (!ok) return false;
