@@ -29,8 +29,7 @@ WindowParams GameApp::MainWindowParams() const {
 intptr_t GameApp::OnMessage(WindowHandle window, uint32_t message, uintptr_t wParam,
                             intptr_t lParam) {
   const bool mainWindow = window != nullptr && window == MainWindow().GetHandle();
-  if (mainWindow && message == platform::kWmSetCursor &&
-      (lParam & 0xFFFF) == platform::kHtClient) {
+  if (mainWindow && message == platform::kWmSetCursor && (lParam & 0xFFFF) == platform::kHtClient) {
     // The pointer is hidden over the picture.
     MainWindow().GetPlatformWindow()->SetCursorVisible(false);
     return 1;
@@ -56,7 +55,7 @@ bool GameApp::StartServices() {
   const WindowHandle window = MainWindow().GetHandle();
   if (window == nullptr) {
     platform::ReportError(MainWindow().LastError().empty() ? "cannot create the window"
-                                                            : MainWindow().LastError());
+                                                           : MainWindow().LastError());
     return false;
   }
   if (!graphics_.Create(window, GraphicsParams{options.windowed ? 0 : 1, 640, 480})) {
@@ -97,7 +96,8 @@ void GameApp::StopServices() {
 
 int GameApp::Run(Thread*) {
   // A failed start-up step ends the program at once; the process is about to exit.
-  if (!StartServices()) return -1;
+  if (!StartServices())
+    return -1;
   if (game_ == nullptr) {
     platform::ReportError("no game to run");
     return -1;
@@ -107,15 +107,18 @@ int GameApp::Run(Thread*) {
   int lost = 0;
   const long frameLimit = Options().frames;
   for (;;) {
-    if (!PumpMessage(true)) break;
-    if (quit != 0) break;
+    if (!PumpMessage(true))
+      break;
+    if (quit != 0)
+      break;
     input_.Update();
     timer_.Advance();
     if (paused_ == 0 && lost == 0) {
       game_->Update(&quit);
       ++updates_;
       // --frames: end normally, exactly as a quit request from the game would.
-      if (frameLimit > 0 && updates_ >= frameLimit) quit = 1;
+      if (frameLimit > 0 && updates_ >= frameLimit)
+        quit = 1;
     }
     if (!timer_.IsLate()) {
       if (lost == 0) {

@@ -2,8 +2,12 @@
 
 namespace quarn {
 
-bool InputSystem::Create(platform::WindowHandle) { return true; }
+bool InputSystem::Create(platform::WindowHandle) {
+  return true;
+}
 void InputSystem::Release() {}
-bool InputSystem::Update() { return true; }
+bool InputSystem::Update() {
+  return true;
+}
 
 }  // namespace quarn
