@@ -4,13 +4,15 @@
 #include <string>
 
 #include "DefinitionInspector.h"
+#include "ImageInspector.h"
 
 namespace {
 const char kUsage[] =
     "usage: quarn-inspect COMMAND FILE\n"
     "Shows how the game reads a data file, as JSON on standard output.\n"
     "\n"
-    "  def FILE     a definition file: its sections and keys as the game sees them\n";
+    "  def FILE     a definition file: its sections and keys as the game sees them\n"
+    "  image FILE   an image file: its size and the texture it becomes\n";
 }
 
 int main(int argc, char** argv) {
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
   const std::string path = argv[2];
   if (command == "def")
     return quarn::tools::InspectDefinition(path, std::cout, std::cerr);
+  if (command == "image")
+    return quarn::tools::InspectImage(path, std::cout, std::cerr);
   std::cerr << "quarn-inspect: unknown command '" << command << "'\n" << kUsage;
   return 2;
 }
