@@ -122,6 +122,13 @@ bool JpegDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::stri
   bool cmyk = false;
   bool ok = ReadHeader(&session, bytes, &width, &height, &cmyk);
   if (!ok) *reason = session.message;
+  // Every 8 x 8 block of a complete picture costs at least one bit, so a file too short for
+  // its declared size is refused before anything that size is allocated.
+  if (ok && uint64_t{bytes.size()} * 8 < uint64_t{(width + 7) / 8} * ((height + 7) / 8)) {
+    *reason = "the file is too short for a " + std::to_string(width) + " x " +
+              std::to_string(height) + " picture";
+    ok = false;
+  }
   if (ok) ok = image->Allocate(width, height, reason);
   std::vector<uint8_t> cmykPixels;
   std::vector<uint8_t*> rows(ok ? height : 0);

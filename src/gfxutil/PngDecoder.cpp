@@ -54,10 +54,33 @@ void OnRead(png_structp png, png_bytep out, size_t count) {
   session->offset += count;
 }
 
+// Bytes of compressed image data: the IDAT chunks' lengths, summed by walking the chunks
+// (no more than the file holds).
+uint64_t CompressedDataBytes(std::span<const uint8_t> bytes) {
+  uint64_t total = 0;
+  size_t at = 8;
+  while (bytes.size() - at >= 12) {
+    const uint32_t length = uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 |
+                            uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+    if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) total += length;
+    if (length > bytes.size() - at - 12) break;
+    at += 12 + size_t{length};
+  }
+  return total;
+}
+
+// Deflate packs at most 1032 bytes into one, so a picture whose rows cannot fit in the
+// file's compressed data is refused before its pixels are allocated.
+bool DataCanHoldRows(uint64_t compressed, uint64_t rowBytes, uint32_t height) {
+  constexpr uint64_t kMaxDeflateRatio = 1032;
+  return compressed * kMaxDeflateRatio + 1024 >= (rowBytes + 1) * height;
+}
+
 // Reads the header and sets the transformations that turn every kind of PNG into 8-bit
 // B, G, R, A bytes (0xAARRGGBB words on a little-endian machine). Returns false on a libpng
 // error.
-bool ReadHeader(PngSession* s, uint32_t* width, uint32_t* height, bool* alpha) {
+bool ReadHeader(PngSession* s, uint32_t* width, uint32_t* height, bool* alpha,
+                uint64_t* fileRowBytes) {
   if (setjmp(png_jmpbuf(s->png))) return false;
   png_set_read_fn(s->png, s, OnRead);
   png_set_user_limits(s->png, kMaxImageSide, kMaxImageSide);
@@ -65,6 +88,7 @@ bool ReadHeader(PngSession* s, uint32_t* width, uint32_t* height, bool* alpha) {
   png_read_info(s->png, s->info);
   *width = png_get_image_width(s->png, s->info);
   *height = png_get_image_height(s->png, s->info);
+  *fileRowBytes = png_get_rowbytes(s->png, s->info);
   const int colorType = png_get_color_type(s->png, s->info);
   const bool hasTrns = png_get_valid(s->png, s->info, PNG_INFO_tRNS) != 0;
   *alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
@@ -109,8 +133,14 @@ bool PngDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::strin
   uint32_t width = 0;
   uint32_t height = 0;
   bool alpha = false;
-  bool ok = ReadHeader(&session, &width, &height, &alpha);
+  uint64_t fileRowBytes = 0;
+  bool ok = ReadHeader(&session, &width, &height, &alpha, &fileRowBytes);
   if (!ok) *reason = Failure(session);
+  if (ok && !DataCanHoldRows(CompressedDataBytes(bytes), fileRowBytes, height)) {
+    *reason = "the image data is too short for a " + std::to_string(width) + " x " +
+              std::to_string(height) + " picture";
+    ok = false;
+  }
   if (ok) ok = image->Allocate(width, height, reason);
   if (ok) {
     std::vector<png_bytep> rows(height);

@@ -126,9 +126,15 @@ TEST(PngDecoderTest, HugeDeclaredSizesAreRefusedBeforeDecoding) {
   std::string reason;
   EXPECT_FALSE(PngDecoder::Decode(MakePng(parts), &image, &reason));
   EXPECT_NE(reason.find("limit"), std::string::npos) << reason;
-  // Within each side's limit but beyond the decoded-size limit.
+  // Within each side's limit, but far more rows than the compressed data could hold.
   parts.width = 16000;
   parts.height = 16000;
+  reason.clear();
+  EXPECT_FALSE(PngDecoder::Decode(MakePng(parts), &image, &reason));
+  EXPECT_NE(reason.find("too short"), std::string::npos) << reason;
+  // Data enough for the rows (one bit a pixel), but beyond the decoded-size limit.
+  parts.bitDepth = 1;
+  parts.scanlines.assign(size_t{16000} * (1 + 2000), 0);
   reason.clear();
   EXPECT_FALSE(PngDecoder::Decode(MakePng(parts), &image, &reason));
   EXPECT_NE(reason.find("too large"), std::string::npos) << reason;
