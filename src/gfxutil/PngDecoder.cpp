@@ -84,7 +84,14 @@ bool ReadHeader(PngSession* s, uint32_t* width, uint32_t* height, bool* alpha,
   if (setjmp(png_jmpbuf(s->png))) return false;
   png_set_read_fn(s->png, s, OnRead);
   png_set_user_limits(s->png, kMaxImageSide, kMaxImageSide);
-  png_set_chunk_malloc_max(s->png, 8u << 20);  // text and profile chunks, decompressed
+  // Chunks that do not change the pixels a texture gets are skipped unread, so that their
+  // (possibly huge, compressed) contents cost nothing.
+  static const png_byte kIgnored[] =
+      "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0"
+      "sRGB\0tEXt\0tIME\0zTXt";
+  png_set_keep_unknown_chunks(s->png, PNG_HANDLE_CHUNK_NEVER, kIgnored, sizeof kIgnored / 5);
+  png_set_keep_unknown_chunks(s->png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_set_chunk_malloc_max(s->png, 8u << 20);
   png_read_info(s->png, s->info);
   *width = png_get_image_width(s->png, s->info);
   *height = png_get_image_height(s->png, s->info);

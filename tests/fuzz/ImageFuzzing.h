@@ -27,8 +27,9 @@ int FuzzImageDecoder(const uint8_t* data, size_t size) {
       image.pixels.size() != size_t{image.width} * image.height) {
     std::abort();
   }
-  if (image.pixels.size() <= 256 * 256) {
-    const auto plan = gfx::TexturePlan::For(image, 512, 512);
+  // Small pictures only: scaling is the same arithmetic at any size, and slow when traced.
+  if (image.pixels.size() <= 64 * 64) {
+    const auto plan = gfx::TexturePlan::For(image, 128, 128);
     const auto levels = gfx::BuildTextureLevels(image, plan);
     if (levels.size() != plan.levels || levels.back().pixels.size() != 1) std::abort();
   }
