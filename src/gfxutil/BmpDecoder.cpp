@@ -75,12 +75,12 @@ bool ReadHeader(std::span<const uint8_t> bytes, BmpHeader* h, std::string* reaso
     h->colorsUsed = in.U32();
     in.Skip(4);
     // Masks follow a 40-byte header as a separate block, or sit inside a longer header.
-    const bool maskBlock = h->headerSize == 40 &&
-                           (h->compression == kBitFields || h->compression == kAlphaBitFields);
+    const bool maskBlock =
+        h->headerSize == 40 && (h->compression == kBitFields || h->compression == kAlphaBitFields);
     if (h->headerSize > 40 || maskBlock) {
-      const uint32_t maskCount =
-          h->headerSize >= 56 || h->compression == kAlphaBitFields ? 4 : 3;
-      for (uint32_t i = 0; i < maskCount; ++i) h->masks[i] = in.U32();
+      const uint32_t maskCount = h->headerSize >= 56 || h->compression == kAlphaBitFields ? 4 : 3;
+      for (uint32_t i = 0; i < maskCount; ++i)
+        h->masks[i] = in.U32();
     }
   }
   if (!in.Ok()) {
@@ -89,8 +89,10 @@ bool ReadHeader(std::span<const uint8_t> bytes, BmpHeader* h, std::string* reaso
   }
   h->paletteOffset = kFileHeaderSize + h->headerSize;
   if (h->headerSize == 40) {
-    if (h->compression == kBitFields) h->paletteOffset += 12;
-    if (h->compression == kAlphaBitFields) h->paletteOffset += 16;
+    if (h->compression == kBitFields)
+      h->paletteOffset += 12;
+    if (h->compression == kAlphaBitFields)
+      h->paletteOffset += 16;
   }
   return true;
 }
@@ -117,14 +119,17 @@ bool CheckHeader(const BmpHeader& h, std::string* reason) {
       }
       break;
     case kRle8:
-      if (h.bitCount == 8) return true;
+      if (h.bitCount == 8)
+        return true;
       break;
     case kRle4:
-      if (h.bitCount == 4) return true;
+      if (h.bitCount == 4)
+        return true;
       break;
     case kBitFields:
     case kAlphaBitFields:
-      if (h.bitCount == 16 || h.bitCount == 32) return true;
+      if (h.bitCount == 16 || h.bitCount == 32)
+        return true;
       break;
     default:
       *reason = "unsupported BMP compression " + std::to_string(h.compression);
@@ -139,16 +144,19 @@ bool CheckHeader(const BmpHeader& h, std::string* reason) {
 bool ReadPalette(std::span<const uint8_t> bytes, const BmpHeader& h,
                  std::array<platform::Argb, 256>* palette, std::string* reason) {
   palette->fill(0xFF000000u);
-  if (h.bitCount > 8) return true;
+  if (h.bitCount > 8)
+    return true;
   const uint32_t maximum = 1u << h.bitCount;
   uint32_t count = h.colorsUsed == 0 ? maximum : h.colorsUsed;
-  if (count > maximum) count = maximum;  // more colours than indices can reach
+  if (count > maximum)
+    count = maximum;  // more colours than indices can reach
   ImageByteReader in(bytes, h.paletteOffset);
   for (uint32_t i = 0; i < count; ++i) {
     const uint8_t blue = in.U8();
     const uint8_t green = in.U8();
     const uint8_t red = in.U8();
-    if (h.paletteEntrySize == 4) in.U8();
+    if (h.paletteEntrySize == 4)
+      in.U8();
     (*palette)[i] = platform::MakeArgb(255, red, green, blue);
   }
   if (!in.Ok()) {
@@ -168,7 +176,8 @@ std::array<ColorMask, 4> MasksFor(const BmpHeader& h) {
     return {ColorMask(h.masks[0]), ColorMask(h.masks[1]), ColorMask(h.masks[2]),
             ColorMask(h.compression == kAlphaBitFields || h.headerSize >= 56 ? h.masks[3] : 0)};
   }
-  if (h.bitCount == 16) return {ColorMask(0x7C00), ColorMask(0x03E0), ColorMask(0x001F), {}};
+  if (h.bitCount == 16)
+    return {ColorMask(0x7C00), ColorMask(0x03E0), ColorMask(0x001F), {}};
   return {ColorMask(0xFF0000), ColorMask(0x00FF00), ColorMask(0x0000FF), {}};
 }
 
@@ -192,17 +201,24 @@ void DecodeUncompressed(std::span<const uint8_t> bytes, const BmpHeader& h,
     for (uint32_t x = 0; x < image->width; ++x) {
       platform::Argb& out = image->At(x, y);
       switch (h.bitCount) {
-        case 1: out = palette[(src[x / 8] >> (7 - x % 8)) & 1]; break;
-        case 4: out = palette[(src[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF]; break;
-        case 8: out = palette[src[x]]; break;
+        case 1:
+          out = palette[(src[x / 8] >> (7 - x % 8)) & 1];
+          break;
+        case 4:
+          out = palette[(src[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF];
+          break;
+        case 8:
+          out = palette[src[x]];
+          break;
         case 24:
           out = platform::MakeArgb(255, src[3 * x + 2], src[3 * x + 1], src[3 * x]);
           break;
         default: {
-          const uint32_t value =
-              h.bitCount == 16 ? uint32_t{src[2 * x]} | uint32_t{src[2 * x + 1]} << 8
-                               : uint32_t{src[4 * x]} | uint32_t{src[4 * x + 1]} << 8 |
-                                     uint32_t{src[4 * x + 2]} << 16 | uint32_t{src[4 * x + 3]} << 24;
+          const uint32_t value = h.bitCount == 16
+                                     ? uint32_t{src[2 * x]} | uint32_t{src[2 * x + 1]} << 8
+                                     : uint32_t{src[4 * x]} | uint32_t{src[4 * x + 1]} << 8 |
+                                           uint32_t{src[4 * x + 2]} << 16 |
+                                           uint32_t{src[4 * x + 3]} << 24;
           const uint8_t alpha = masks[3].Empty() ? 255 : masks[3].Extract(value);
           out = platform::MakeArgb(alpha, masks[0].Extract(value), masks[1].Extract(value),
                                    masks[2].Extract(value));
@@ -214,19 +230,21 @@ void DecodeUncompressed(std::span<const uint8_t> bytes, const BmpHeader& h,
 
 // Run-length encoded indices, bottom row first. Runs that would leave the picture are cut
 // at its edge; a stream that ends without its end marker keeps what was decoded.
-void DecodeRle(std::span<const uint8_t> bytes, const BmpHeader& h, uint32_t width,
-               uint32_t height, std::vector<uint8_t>* indices) {
+void DecodeRle(std::span<const uint8_t> bytes, const BmpHeader& h, uint32_t width, uint32_t height,
+               std::vector<uint8_t>* indices) {
   const bool four = h.compression == kRle4;
   ImageByteReader in(bytes, h.pixelOffset);
   uint64_t x = 0;
   uint64_t y = 0;
   auto put = [&](uint64_t at, uint8_t index) {
-    if (at < width && y < height) (*indices)[y * width + at] = index;
+    if (at < width && y < height)
+      (*indices)[y * width + at] = index;
   };
   while (in.Ok() && y < height) {
     const uint8_t count = in.U8();
     const uint8_t value = in.U8();
-    if (!in.Ok()) break;
+    if (!in.Ok())
+      break;
     if (count > 0) {
       for (uint32_t i = 0; i < count; ++i) {
         put(x + i, four ? (i % 2 == 0 ? value >> 4 : value & 0xF) : value);
@@ -243,12 +261,14 @@ void DecodeRle(std::span<const uint8_t> bytes, const BmpHeader& h, uint32_t widt
     } else {
       const uint32_t byteCount = four ? (value + 1u) / 2 : value;
       const std::span<const uint8_t> run = in.Take(byteCount);
-      if (!in.Ok()) break;
+      if (!in.Ok())
+        break;
       for (uint32_t i = 0; i < value; ++i) {
         put(x + i, four ? (i % 2 == 0 ? run[i / 2] >> 4 : run[i / 2] & 0xF) : run[i]);
       }
       x += value;
-      if (byteCount % 2 != 0) in.Skip(1);
+      if (byteCount % 2 != 0)
+        in.Skip(1);
     }
   }
 }
@@ -261,11 +281,14 @@ bool BmpDecoder::Recognises(std::span<const uint8_t> bytes) {
 
 bool BmpDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::string* reason) {
   BmpHeader h;
-  if (!ReadHeader(bytes, &h, reason) || !CheckHeader(h, reason)) return false;
+  if (!ReadHeader(bytes, &h, reason) || !CheckHeader(h, reason))
+    return false;
   const uint64_t height = static_cast<uint64_t>(std::llabs(h.height));
-  if (!CheckImageSize(static_cast<uint64_t>(h.width), height, reason)) return false;
+  if (!CheckImageSize(static_cast<uint64_t>(h.width), height, reason))
+    return false;
   std::array<platform::Argb, 256> palette{};
-  if (!ReadPalette(bytes, h, &palette, reason)) return false;
+  if (!ReadPalette(bytes, h, &palette, reason))
+    return false;
   const bool rle = h.compression == kRle8 || h.compression == kRle4;
   if (!rle && !HasPixelData(bytes, h)) {
     *reason = "the file is cut short in its pixel data";
@@ -289,7 +312,8 @@ bool BmpDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::strin
   DecodeUncompressed(bytes, h, palette, image);
   const bool alphaMask = MasksFor(h)[3].Mask() != 0;
   image->SetAlpha(alphaMask);
-  if (alphaMask) image->DropUnusedAlpha();
+  if (alphaMask)
+    image->DropUnusedAlpha();
   return true;
 }
 

@@ -48,7 +48,8 @@ DdsHeader ReadHeader(ImageByteReader& in) {
   h.formatFlags = in.U32();
   h.fourCc = in.U32();
   h.bitCount = in.U32();
-  for (uint32_t& mask : h.masks) mask = in.U32();
+  for (uint32_t& mask : h.masks)
+    mask = in.U32();
   in.Skip(4 * 5);  // caps and reserved
   return h;
 }
@@ -57,7 +58,8 @@ std::string FourCcText(uint32_t code) {
   std::string text;
   for (int i = 0; i < 4; ++i) {
     const char c = static_cast<char>((code >> (8 * i)) & 0xFF);
-    if (c < 0x20 || c > 0x7E) return std::to_string(code);
+    if (c < 0x20 || c > 0x7E)
+      return std::to_string(code);
     text += c;
   }
   return "'" + text + "'";
@@ -65,9 +67,15 @@ std::string FourCcText(uint32_t code) {
 
 bool BlockFormat(uint32_t fourCc, platform::Format* format, std::string* reason) {
   switch (fourCc) {
-    case FourCc('D', 'X', 'T', '1'): *format = platform::Format::Dxt1; return true;
-    case FourCc('D', 'X', 'T', '3'): *format = platform::Format::Dxt3; return true;
-    case FourCc('D', 'X', 'T', '5'): *format = platform::Format::Dxt5; return true;
+    case FourCc('D', 'X', 'T', '1'):
+      *format = platform::Format::Dxt1;
+      return true;
+    case FourCc('D', 'X', 'T', '3'):
+      *format = platform::Format::Dxt3;
+      return true;
+    case FourCc('D', 'X', 'T', '5'):
+      *format = platform::Format::Dxt5;
+      return true;
     case FourCc('D', 'X', '1', '0'):
       *reason = "DDS files with the extended (DX10) header are not supported";
       return false;
@@ -80,16 +88,19 @@ bool BlockFormat(uint32_t fourCc, platform::Format* format, std::string* reason)
 bool DecodeBlocks(std::span<const uint8_t> bytes, const DdsHeader& h, Image* image,
                   std::string* reason) {
   platform::Format format;
-  if (!BlockFormat(h.fourCc, &format, reason)) return false;
+  if (!BlockFormat(h.fourCc, &format, reason))
+    return false;
   const uint64_t size = DxtBlockDecoder::SurfaceBytes(format, h.width, h.height);
   if (size > bytes.size() - kDataOffset) {
     *reason = "the file is cut short in its pixel data";
     return false;
   }
-  if (!image->Allocate(h.width, h.height, reason)) return false;
+  if (!image->Allocate(h.width, h.height, reason))
+    return false;
   DxtBlockDecoder::DecodeSurface(format, bytes.subspan(kDataOffset), image);
   bool anyTransparent = false;
-  for (platform::Argb p : image->pixels) anyTransparent |= (p >> 24) != 0xFF;
+  for (platform::Argb p : image->pixels)
+    anyTransparent |= (p >> 24) != 0xFF;
   image->hasAlpha = format != platform::Format::Dxt1 || anyTransparent;
   image->format = format;
   return true;
@@ -145,24 +156,27 @@ bool DecodeUncompressed(std::span<const uint8_t> bytes, const DdsHeader& h, Imag
                         std::string* reason) {
   std::array<ColorMask, 4> masks;
   bool grey = false;
-  if (!PixelMasks(h, &masks, &grey, reason)) return false;
+  if (!PixelMasks(h, &masks, &grey, reason))
+    return false;
   const uint32_t pixelBytes = h.bitCount / 8;
   const uint64_t pitch = uint64_t{h.width} * pixelBytes;
   if (pitch * h.height > bytes.size() - kDataOffset) {
     *reason = "the file is cut short in its pixel data";
     return false;
   }
-  if (!image->Allocate(h.width, h.height, reason)) return false;
+  if (!image->Allocate(h.width, h.height, reason))
+    return false;
   for (uint32_t y = 0; y < h.height; ++y) {
     const uint8_t* row = bytes.data() + kDataOffset + y * pitch;
     for (uint32_t x = 0; x < h.width; ++x) {
       uint32_t value = 0;
-      for (uint32_t i = 0; i < pixelBytes; ++i) value |= uint32_t{row[x * pixelBytes + i]} << 8 * i;
+      for (uint32_t i = 0; i < pixelBytes; ++i)
+        value |= uint32_t{row[x * pixelBytes + i]} << 8 * i;
       const uint8_t red = masks[0].Extract(value);
       const uint8_t alpha = masks[3].Empty() ? 255 : masks[3].Extract(value);
-      image->At(x, y) = grey ? platform::MakeArgb(alpha, red, red, red)
-                             : platform::MakeArgb(alpha, red, masks[1].Extract(value),
-                                                  masks[2].Extract(value));
+      image->At(x, y) =
+          grey ? platform::MakeArgb(alpha, red, red, red)
+               : platform::MakeArgb(alpha, red, masks[1].Extract(value), masks[2].Extract(value));
     }
   }
   image->SetAlpha(!masks[3].Empty());
@@ -192,9 +206,11 @@ bool DdsDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::strin
     *reason = "the DDS header size is " + std::to_string(h.headerSize) + ", not 124";
     return false;
   }
-  if (!CheckImageSize(h.width, h.height, reason)) return false;
+  if (!CheckImageSize(h.width, h.height, reason))
+    return false;
   image->fileType = ImageFileType::Dds;
-  if ((h.formatFlags & kFourCc) != 0) return DecodeBlocks(bytes, h, image, reason);
+  if ((h.formatFlags & kFourCc) != 0)
+    return DecodeBlocks(bytes, h, image, reason);
   return DecodeUncompressed(bytes, h, image, reason);
 }
 

@@ -23,24 +23,33 @@ uint32_t Mix(uint32_t a, uint32_t weightA, uint32_t b, uint32_t weightB) {
   return (a * weightA + b * weightB + total / 2) / total;
 }
 
-platform::Argb Opaque(const Rgb& c) { return platform::MakeArgb(255, c.r, c.g, c.b); }
+platform::Argb Opaque(const Rgb& c) {
+  return platform::MakeArgb(255, c.r, c.g, c.b);
+}
 
 platform::Argb MixColor(const Rgb& a, uint32_t weightA, const Rgb& b, uint32_t weightB) {
   return platform::MakeArgb(255, Mix(a.r, weightA, b.r, weightB), Mix(a.g, weightA, b.g, weightB),
                             Mix(a.b, weightA, b.b, weightB));
 }
 
-uint32_t Le16(const uint8_t* p) { return uint32_t{p[0]} | uint32_t{p[1]} << 8; }
-uint32_t Le32(const uint8_t* p) { return Le16(p) | Le16(p + 2) << 16; }
+uint32_t Le16(const uint8_t* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8;
+}
+uint32_t Le32(const uint8_t* p) {
+  return Le16(p) | Le16(p + 2) << 16;
+}
 
 }  // namespace
 
 uint32_t DxtBlockDecoder::BlockBytes(platform::Format format) {
   switch (format) {
-    case platform::Format::Dxt1: return 8;
+    case platform::Format::Dxt1:
+      return 8;
     case platform::Format::Dxt3:
-    case platform::Format::Dxt5: return 16;
-    default: return 0;
+    case platform::Format::Dxt5:
+      return 16;
+    default:
+      return 0;
   }
 }
 
@@ -65,7 +74,8 @@ DxtBlockDecoder::Block DxtBlockDecoder::DecodeColor(const uint8_t* block, bool a
   }
   const uint32_t indices = Le32(block + 4);
   Block pixels;
-  for (uint32_t i = 0; i < 16; ++i) pixels[i] = palette[(indices >> (2 * i)) & 3];
+  for (uint32_t i = 0; i < 16; ++i)
+    pixels[i] = palette[(indices >> (2 * i)) & 3];
   return pixels;
 }
 
@@ -81,14 +91,17 @@ void DxtBlockDecoder::DecodeInterpolatedAlpha(const uint8_t* block, Block* pixel
   const uint32_t a1 = block[1];
   std::array<uint32_t, 8> alphas{a0, a1};
   if (a0 > a1) {
-    for (uint32_t i = 2; i < 8; ++i) alphas[i] = Mix(a0, 8 - i, a1, i - 1);
+    for (uint32_t i = 2; i < 8; ++i)
+      alphas[i] = Mix(a0, 8 - i, a1, i - 1);
   } else {
-    for (uint32_t i = 2; i < 6; ++i) alphas[i] = Mix(a0, 6 - i, a1, i - 1);
+    for (uint32_t i = 2; i < 6; ++i)
+      alphas[i] = Mix(a0, 6 - i, a1, i - 1);
     alphas[6] = 0;
     alphas[7] = 255;
   }
   uint64_t indices = 0;
-  for (uint32_t i = 0; i < 6; ++i) indices |= uint64_t{block[2 + i]} << (8 * i);
+  for (uint32_t i = 0; i < 6; ++i)
+    indices |= uint64_t{block[2 + i]} << (8 * i);
   for (uint32_t i = 0; i < 16; ++i) {
     const uint32_t alpha = alphas[(indices >> (3 * i)) & 7];
     (*pixels)[i] = ((*pixels)[i] & 0x00FFFFFFu) | alpha << 24;
@@ -118,7 +131,8 @@ void DxtBlockDecoder::DecodeSurface(platform::Format format, std::span<const uin
       for (uint32_t i = 0; i < 16; ++i) {
         const uint32_t x = bx * 4 + i % 4;
         const uint32_t y = by * 4 + i / 4;
-        if (x < image->width && y < image->height) image->At(x, y) = pixels[i];
+        if (x < image->width && y < image->height)
+          image->At(x, y) = pixels[i];
       }
     }
   }

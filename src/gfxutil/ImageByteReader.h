@@ -12,7 +12,8 @@ class ImageByteReader {
  public:
   explicit ImageByteReader(std::span<const uint8_t> bytes, size_t offset = 0)
       : bytes_(bytes), offset_(offset) {
-    if (offset_ > bytes_.size()) Overrun();
+    if (offset_ > bytes_.size())
+      Overrun();
   }
 
   uint8_t U8() { return static_cast<uint8_t>(Read(1)); }
@@ -20,7 +21,8 @@ class ImageByteReader {
   uint32_t U32() { return static_cast<uint32_t>(Read(4)); }
   int32_t I32() { return static_cast<int32_t>(U32()); }
   void Skip(size_t count) {
-    if (count > Remaining()) return Overrun();
+    if (count > Remaining())
+      return Overrun();
     offset_ += count;
   }
   // The next count bytes (empty and overrun when fewer are left).
@@ -45,7 +47,8 @@ class ImageByteReader {
       return 0;
     }
     uint64_t value = 0;
-    for (size_t i = 0; i < count; ++i) value |= uint64_t{bytes_[offset_ + i]} << (8 * i);
+    for (size_t i = 0; i < count; ++i)
+      value |= uint64_t{bytes_[offset_ + i]} << (8 * i);
     offset_ += count;
     return value;
   }

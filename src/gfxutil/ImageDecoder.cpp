@@ -28,7 +28,8 @@ class FileDescriptor {
  public:
   explicit FileDescriptor(int fd) : fd_(fd) {}
   ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
+    if (fd_ >= 0)
+      close(fd_);
   }
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -41,22 +42,33 @@ class FileDescriptor {
 }  // namespace
 
 ImageFileType ImageDecoder::Recognise(std::span<const uint8_t> bytes) {
-  if (PngDecoder::Recognises(bytes)) return ImageFileType::Png;
-  if (JpegDecoder::Recognises(bytes)) return ImageFileType::Jpeg;
-  if (DdsDecoder::Recognises(bytes)) return ImageFileType::Dds;
-  if (BmpDecoder::Recognises(bytes)) return ImageFileType::Bmp;
-  if (TgaDecoder::Recognises(bytes)) return ImageFileType::Tga;
+  if (PngDecoder::Recognises(bytes))
+    return ImageFileType::Png;
+  if (JpegDecoder::Recognises(bytes))
+    return ImageFileType::Jpeg;
+  if (DdsDecoder::Recognises(bytes))
+    return ImageFileType::Dds;
+  if (BmpDecoder::Recognises(bytes))
+    return ImageFileType::Bmp;
+  if (TgaDecoder::Recognises(bytes))
+    return ImageFileType::Tga;
   return ImageFileType::Unknown;
 }
 
 bool ImageDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::string* reason) {
   switch (Recognise(bytes)) {
-    case ImageFileType::Png: return PngDecoder::Decode(bytes, image, reason);
-    case ImageFileType::Jpeg: return JpegDecoder::Decode(bytes, image, reason);
-    case ImageFileType::Dds: return DdsDecoder::Decode(bytes, image, reason);
-    case ImageFileType::Bmp: return BmpDecoder::Decode(bytes, image, reason);
-    case ImageFileType::Tga: return TgaDecoder::Decode(bytes, image, reason);
-    case ImageFileType::Unknown: break;
+    case ImageFileType::Png:
+      return PngDecoder::Decode(bytes, image, reason);
+    case ImageFileType::Jpeg:
+      return JpegDecoder::Decode(bytes, image, reason);
+    case ImageFileType::Dds:
+      return DdsDecoder::Decode(bytes, image, reason);
+    case ImageFileType::Bmp:
+      return BmpDecoder::Decode(bytes, image, reason);
+    case ImageFileType::Tga:
+      return TgaDecoder::Decode(bytes, image, reason);
+    case ImageFileType::Unknown:
+      break;
   }
   if (bytes.empty()) {
     *reason = "the file is empty";
@@ -81,15 +93,16 @@ bool ImageDecoder::ReadFile(const std::string& path, std::vector<uint8_t>* bytes
     return false;
   }
   if (static_cast<uint64_t>(status.st_size) > kMaxImageFileBytes) {
-    *reason = "the file is too large for an image (" + std::to_string(status.st_size >> 20) +
-              " MiB)";
+    *reason =
+        "the file is too large for an image (" + std::to_string(status.st_size >> 20) + " MiB)";
     return false;
   }
   bytes->resize(static_cast<size_t>(status.st_size));
   size_t done = 0;
   while (done < bytes->size()) {
     const ssize_t got = read(file.Get(), bytes->data() + done, bytes->size() - done);
-    if (got < 0 && errno == EINTR) continue;
+    if (got < 0 && errno == EINTR)
+      continue;
     if (got <= 0) {
       *reason = got < 0 ? std::string("cannot read the file (") + std::strerror(errno) + ")"
                         : std::string("the file became shorter while it was read");

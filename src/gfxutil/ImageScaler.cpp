@@ -28,7 +28,8 @@ std::vector<std::vector<Tap>> AxisTaps(uint32_t source, uint32_t destination) {
         return static_cast<uint32_t>(std::clamp(at, 0.0, static_cast<double>(source - 1)));
       };
       taps[i].push_back({clampIndex(floor), 1.0f - fraction});
-      if (fraction > 0) taps[i].push_back({clampIndex(floor + 1), fraction});
+      if (fraction > 0)
+        taps[i].push_back({clampIndex(floor + 1), fraction});
     } else {
       // Every source pixel the destination pixel covers, weighted by the covered part.
       const double start = i * ratio;
@@ -37,7 +38,8 @@ std::vector<std::vector<Tap>> AxisTaps(uint32_t source, uint32_t destination) {
       const auto last = std::min(static_cast<uint32_t>(std::ceil(end)), source);
       for (uint32_t j = first; j < last; ++j) {
         const double overlap = std::min<double>(j + 1, end) - std::max<double>(j, start);
-        if (overlap > 0) taps[i].push_back({j, static_cast<float>(overlap / ratio)});
+        if (overlap > 0)
+          taps[i].push_back({j, static_cast<float>(overlap / ratio)});
       }
     }
   }
@@ -51,7 +53,8 @@ uint32_t Channel(float value) {
 }  // namespace
 
 Image ImageScaler::Scale(const Image& source, uint32_t width, uint32_t height) {
-  if (width == source.width && height == source.height) return source;
+  if (width == source.width && height == source.height)
+    return source;
   Image out;
   out.fileType = source.fileType;
   out.format = source.format;
@@ -68,16 +71,18 @@ Image ImageScaler::Scale(const Image& source, uint32_t width, uint32_t height) {
     for (const Tap& row : rows[y]) {
       for (uint32_t x = 0; x < source.width; ++x) {
         const platform::Argb p = source.At(x, row.index);
-        for (int c = 0; c < 4; ++c) blended[x][c] += row.weight * ((p >> (8 * c)) & 0xFF);
+        for (int c = 0; c < 4; ++c)
+          blended[x][c] += row.weight * ((p >> (8 * c)) & 0xFF);
       }
     }
     for (uint32_t x = 0; x < width; ++x) {
       std::array<float, 4> sum{};
       for (const Tap& column : columns[x]) {
-        for (int c = 0; c < 4; ++c) sum[c] += column.weight * blended[column.index][c];
+        for (int c = 0; c < 4; ++c)
+          sum[c] += column.weight * blended[column.index][c];
       }
-      out.At(x, y) = Channel(sum[0]) | Channel(sum[1]) << 8 | Channel(sum[2]) << 16 |
-                     Channel(sum[3]) << 24;
+      out.At(x, y) =
+          Channel(sum[0]) | Channel(sum[1]) << 8 | Channel(sum[2]) << 16 | Channel(sum[3]) << 24;
     }
   }
   return out;

@@ -1,10 +1,10 @@
 #include "gfxutil/JpegDecoder.h"
 
 // jpeglib.h needs size_t and FILE declared first.
-#include <cstddef>
-#include <cstdio>
 #include <jerror.h>
 #include <jpeglib.h>
+#include <cstddef>
+#include <cstdio>
 
 #include <bit>
 #include <csetjmp>
@@ -57,12 +57,14 @@ void OnMessage(j_common_ptr info, int level) {
 
 void OnProgress(j_common_ptr info) {
   const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
-  if (decompress->input_scan_number > kMaxScans) Fail(info, "the file holds too many scans");
+  if (decompress->input_scan_number > kMaxScans)
+    Fail(info, "the file holds too many scans");
 }
 
-bool ReadHeader(JpegSession* s, std::span<const uint8_t> bytes, uint32_t* width,
-                uint32_t* height, bool* cmyk) {
-  if (setjmp(s->jump)) return false;
+bool ReadHeader(JpegSession* s, std::span<const uint8_t> bytes, uint32_t* width, uint32_t* height,
+                bool* cmyk) {
+  if (setjmp(s->jump))
+    return false;
   jpeg_mem_src(&s->info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&s->info, TRUE);
   *width = s->info.image_width;
@@ -74,7 +76,8 @@ bool ReadHeader(JpegSession* s, std::span<const uint8_t> bytes, uint32_t* width,
 
 // Decodes every row into rows[y]: B, G, R, A bytes, or C, M, Y, K bytes for CMYK files.
 bool ReadRows(JpegSession* s, uint8_t* const* rows) {
-  if (setjmp(s->jump)) return false;
+  if (setjmp(s->jump))
+    return false;
   jpeg_start_decompress(&s->info);
   while (s->info.output_scanline < s->info.output_height) {
     JSAMPROW row = rows[s->info.output_scanline];
@@ -121,7 +124,8 @@ bool JpegDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::stri
   uint32_t height = 0;
   bool cmyk = false;
   bool ok = ReadHeader(&session, bytes, &width, &height, &cmyk);
-  if (!ok) *reason = session.message;
+  if (!ok)
+    *reason = session.message;
   // Every 8 x 8 block of a complete picture costs at least one bit, so a file too short for
   // its declared size is refused before anything that size is allocated.
   if (ok && uint64_t{bytes.size()} * 8 < uint64_t{(width + 7) / 8} * ((height + 7) / 8)) {
@@ -129,21 +133,25 @@ bool JpegDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::stri
               std::to_string(height) + " picture";
     ok = false;
   }
-  if (ok) ok = image->Allocate(width, height, reason);
+  if (ok)
+    ok = image->Allocate(width, height, reason);
   std::vector<uint8_t> cmykPixels;
   std::vector<uint8_t*> rows(ok ? height : 0);
   if (ok) {
-    if (cmyk) cmykPixels.resize(size_t{width} * height * 4);
+    if (cmyk)
+      cmykPixels.resize(size_t{width} * height * 4);
     for (uint32_t y = 0; y < height; ++y) {
-      rows[y] = cmyk ? &cmykPixels[size_t{y} * width * 4]
-                     : reinterpret_cast<uint8_t*>(&image->At(0, y));
+      rows[y] =
+          cmyk ? &cmykPixels[size_t{y} * width * 4] : reinterpret_cast<uint8_t*>(&image->At(0, y));
     }
     ok = ReadRows(&session, rows.data());
-    if (!ok) *reason = session.message;
+    if (!ok)
+      *reason = session.message;
   }
   const bool inverted = session.info.saw_Adobe_marker != 0;
   jpeg_destroy_decompress(&session.info);
-  if (!ok) return false;
+  if (!ok)
+    return false;
   if (cmyk) {
     for (size_t i = 0; i < image->pixels.size(); ++i) {
       image->pixels[i] = FromCmyk(&cmykPixels[i * 4], inverted);

@@ -29,8 +29,8 @@ Image MipChain::HalfSize(const Image& image) {
       const platform::Argb d = image.At(x1, y1);
       platform::Argb result = 0;
       for (uint32_t shift = 0; shift < 32; shift += 8) {
-        const uint32_t sum = ((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) +
-                             ((c >> shift) & 0xFF) + ((d >> shift) & 0xFF);
+        const uint32_t sum = ((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + ((c >> shift) & 0xFF) +
+                             ((d >> shift) & 0xFF);
         result |= ((sum + 2) / 4) << shift;
       }
       half.At(x, y) = result;
@@ -45,7 +45,8 @@ std::vector<Image> MipChain::Build(Image top, uint32_t levels) {
   std::vector<Image> chain;
   chain.reserve(levels);
   chain.push_back(std::move(top));
-  while (chain.size() < levels) chain.push_back(HalfSize(chain.back()));
+  while (chain.size() < levels)
+    chain.push_back(HalfSize(chain.back()));
   return chain;
 }
 

@@ -43,13 +43,15 @@ void OnWarning(png_structp png, png_const_charp message) {
 
 std::string Failure(const PngSession& session) {
   std::string text = session.error[0] != 0 ? session.error : "unsupported PNG layout";
-  if (session.warning[0] != 0) text += std::string(" (") + session.warning + ")";
+  if (session.warning[0] != 0)
+    text += std::string(" (") + session.warning + ")";
   return text;
 }
 
 void OnRead(png_structp png, png_bytep out, size_t count) {
   auto* session = static_cast<PngSession*>(png_get_io_ptr(png));
-  if (count > session->size - session->offset) png_error(png, "the file is cut short");
+  if (count > session->size - session->offset)
+    png_error(png, "the file is cut short");
   std::memcpy(out, session->data + session->offset, count);
   session->offset += count;
 }
@@ -62,8 +64,10 @@ uint64_t CompressedDataBytes(std::span<const uint8_t> bytes) {
   while (bytes.size() - at >= 12) {
     const uint32_t length = uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 |
                             uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
-    if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) total += length;
-    if (length > bytes.size() - at - 12) break;
+    if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0)
+      total += length;
+    if (length > bytes.size() - at - 12)
+      break;
     at += 12 + size_t{length};
   }
   return total;
@@ -81,7 +85,8 @@ bool DataCanHoldRows(uint64_t compressed, uint64_t rowBytes, uint32_t height) {
 // error.
 bool ReadHeader(PngSession* s, uint32_t* width, uint32_t* height, bool* alpha,
                 uint64_t* fileRowBytes) {
-  if (setjmp(png_jmpbuf(s->png))) return false;
+  if (setjmp(png_jmpbuf(s->png)))
+    return false;
   png_set_read_fn(s->png, s, OnRead);
   png_set_user_limits(s->png, kMaxImageSide, kMaxImageSide);
   // Chunks that do not change the pixels a texture gets are skipped unread, so that their
@@ -101,7 +106,8 @@ bool ReadHeader(PngSession* s, uint32_t* width, uint32_t* height, bool* alpha,
   *alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
   png_set_expand(s->png);  // palette to RGB, grey below 8 bits to 8, tRNS to alpha
   png_set_scale_16(s->png);
-  if ((colorType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(s->png);
+  if ((colorType & PNG_COLOR_MASK_COLOR) == 0)
+    png_set_gray_to_rgb(s->png);
   png_set_bgr(s->png);
   png_set_filler(s->png, 0xFF, PNG_FILLER_AFTER);  // alpha for pictures without it
   png_set_interlace_handling(s->png);
@@ -110,7 +116,8 @@ bool ReadHeader(PngSession* s, uint32_t* width, uint32_t* height, bool* alpha,
 }
 
 bool ReadRows(PngSession* s, png_bytepp rows) {
-  if (setjmp(png_jmpbuf(s->png))) return false;
+  if (setjmp(png_jmpbuf(s->png)))
+    return false;
   png_read_image(s->png, rows);
   png_read_end(s->png, nullptr);
   return true;
@@ -131,7 +138,8 @@ bool PngDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::strin
   session.data = bytes.data();
   session.size = bytes.size();
   session.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &session, OnError, OnWarning);
-  if (session.png != nullptr) session.info = png_create_info_struct(session.png);
+  if (session.png != nullptr)
+    session.info = png_create_info_struct(session.png);
   if (session.info == nullptr) {
     png_destroy_read_struct(&session.png, nullptr, nullptr);
     *reason = "out of memory";
@@ -142,21 +150,26 @@ bool PngDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::strin
   bool alpha = false;
   uint64_t fileRowBytes = 0;
   bool ok = ReadHeader(&session, &width, &height, &alpha, &fileRowBytes);
-  if (!ok) *reason = Failure(session);
+  if (!ok)
+    *reason = Failure(session);
   if (ok && !DataCanHoldRows(CompressedDataBytes(bytes), fileRowBytes, height)) {
     *reason = "the image data is too short for a " + std::to_string(width) + " x " +
               std::to_string(height) + " picture";
     ok = false;
   }
-  if (ok) ok = image->Allocate(width, height, reason);
+  if (ok)
+    ok = image->Allocate(width, height, reason);
   if (ok) {
     std::vector<png_bytep> rows(height);
-    for (uint32_t y = 0; y < height; ++y) rows[y] = reinterpret_cast<png_bytep>(&image->At(0, y));
+    for (uint32_t y = 0; y < height; ++y)
+      rows[y] = reinterpret_cast<png_bytep>(&image->At(0, y));
     ok = ReadRows(&session, rows.data());
-    if (!ok) *reason = Failure(session);
+    if (!ok)
+      *reason = Failure(session);
   }
   png_destroy_read_struct(&session.png, &session.info, nullptr);
-  if (!ok) return false;
+  if (!ok)
+    return false;
   image->fileType = ImageFileType::Png;
   image->SetAlpha(alpha);
   return true;

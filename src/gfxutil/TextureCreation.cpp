@@ -10,7 +10,8 @@ namespace quarn::gfx {
 namespace {
 
 void SetReason(std::string* reason, std::string text) {
-  if (reason != nullptr) *reason = std::move(text);
+  if (reason != nullptr)
+    *reason = std::move(text);
 }
 
 }  // namespace
@@ -24,12 +25,11 @@ std::unique_ptr<platform::Texture> CreateTextureFromFile(platform::RenderDevice&
     SetReason(reason, std::move(why));
     return nullptr;
   }
-  return CreateTextureFromImage(device, image, reason);
+  return CreateTextureFromImage(device, std::move(image), reason);
 }
 
 std::unique_ptr<platform::Texture> CreateTextureFromImage(platform::RenderDevice& device,
-                                                          const Image& image,
-                                                          std::string* reason) {
+                                                          Image image, std::string* reason) {
   const TexturePlan plan = TexturePlan::For(image, device.Caps());
   auto texture = CreateTexture(device, plan.width, plan.height, plan.levels, 0, plan.format,
                                platform::Pool::Managed);
@@ -43,7 +43,7 @@ std::unique_ptr<platform::Texture> CreateTextureFromImage(platform::RenderDevice
                           std::to_string(plan.height) + " texture");
     return nullptr;
   }
-  if (!UploadLevels(*texture, BuildTextureLevels(image, plan))) {
+  if (!UploadLevels(*texture, BuildTextureLevels(std::move(image), plan))) {
     SetReason(reason, "the device refused the texture's pixels");
     return nullptr;
   }
@@ -51,18 +51,21 @@ std::unique_ptr<platform::Texture> CreateTextureFromImage(platform::RenderDevice
 }
 
 std::unique_ptr<platform::Texture> CreateTexture(platform::RenderDevice& device, uint32_t width,
-                                                 uint32_t height, uint32_t levels,
-                                                 uint32_t usage, platform::Format format,
-                                                 platform::Pool pool) {
+                                                 uint32_t height, uint32_t levels, uint32_t usage,
+                                                 platform::Format format, platform::Pool pool) {
   return device.CreateTexture(width, height, levels, usage, format, pool);
 }
 
-std::vector<Image> BuildTextureLevels(const Image& image, const TexturePlan& plan) {
-  return MipChain::Build(ImageScaler::Scale(image, plan.width, plan.height), plan.levels);
+std::vector<Image> BuildTextureLevels(Image image, const TexturePlan& plan) {
+  if (image.width != plan.width || image.height != plan.height) {
+    image = ImageScaler::Scale(image, plan.width, plan.height);
+  }
+  return MipChain::Build(std::move(image), plan.levels);
 }
 
 bool UploadLevels(platform::Texture& texture, const std::vector<Image>& levels) {
-  if (texture.Levels() == 0 || texture.Levels() > levels.size()) return false;
+  if (texture.Levels() == 0 || texture.Levels() > levels.size())
+    return false;
   for (uint32_t i = 0; i < texture.Levels(); ++i) {
     const Image& level = levels[i];
     if (level.width != texture.Width(i) || level.height != texture.Height(i) ||

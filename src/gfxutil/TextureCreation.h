@@ -22,17 +22,17 @@ std::unique_ptr<platform::Texture> CreateTextureFromFile(platform::RenderDevice&
                                                          std::string* reason = nullptr);
 // The same for a picture already decoded.
 std::unique_ptr<platform::Texture> CreateTextureFromImage(platform::RenderDevice& device,
-                                                          const Image& image,
+                                                          Image image,
                                                           std::string* reason = nullptr);
 // A texture of the given description with nothing uploaded (render targets and the like).
 std::unique_ptr<platform::Texture> CreateTexture(platform::RenderDevice& device, uint32_t width,
-                                                 uint32_t height, uint32_t levels,
-                                                 uint32_t usage, platform::Format format,
-                                                 platform::Pool pool);
+                                                 uint32_t height, uint32_t levels, uint32_t usage,
+                                                 platform::Format format, platform::Pool pool);
 
 // Every level of the texture planned for image: the picture scaled to the plan's size,
-// then halved down the chain.
-std::vector<Image> BuildTextureLevels(const Image& image, const TexturePlan& plan);
+// then halved down the chain. A picture already of the plan's size becomes the top level
+// as it is (pass it by move to spare a copy).
+std::vector<Image> BuildTextureLevels(Image image, const TexturePlan& plan);
 // Uploads levels[i] into every level i of texture; false when levels are missing, a level
 // does not match the texture's size or the texture refuses it.
 bool UploadLevels(platform::Texture& texture, const std::vector<Image>& levels);

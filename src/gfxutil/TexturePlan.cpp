@@ -6,7 +6,8 @@
 namespace quarn::gfx {
 
 uint32_t RoundUpToPowerOfTwo(uint32_t value) {
-  if (value > (1u << 31)) return 1u << 31;
+  if (value > (1u << 31))
+    return 1u << 31;
   return std::bit_ceil(std::max(value, 1u));
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "gfxutil/ImageLimits.h"
 #include "gfxutil/ImageByteReader.h"
+#include "gfxutil/ImageLimits.h"
 
 namespace quarn::gfx {
 
@@ -49,13 +49,17 @@ TgaHeader ReadHeader(std::span<const uint8_t> bytes) {
   return h;
 }
 
-bool IsEntryBits(uint8_t bits) { return bits == 15 || bits == 16 || bits == 24 || bits == 32; }
+bool IsEntryBits(uint8_t bits) {
+  return bits == 15 || bits == 16 || bits == 24 || bits == 32;
+}
 
 // Why the header cannot be decoded, or empty when it can.
 std::string HeaderProblem(const TgaHeader& h) {
-  if (h.colorMapType > 1) return "unknown colour map type " + std::to_string(h.colorMapType);
+  if (h.colorMapType > 1)
+    return "unknown colour map type " + std::to_string(h.colorMapType);
   const uint8_t type = h.imageType;
-  if (type == 0) return "the file holds no image";
+  if (type == 0)
+    return "the file holds no image";
   if (!(type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11)) {
     return "unsupported TGA image type " + std::to_string(type);
   }
@@ -63,7 +67,8 @@ std::string HeaderProblem(const TgaHeader& h) {
     return "unsupported colour map entry size " + std::to_string(h.mapEntryBits);
   }
   if (h.ColorMapped()) {
-    if (h.colorMapType != 1) return "a colour-mapped image without a colour map";
+    if (h.colorMapType != 1)
+      return "a colour-mapped image without a colour map";
     if (h.pixelBits != 8 && h.pixelBits != 16) {
       return "unsupported index size " + std::to_string(h.pixelBits);
     }
@@ -74,8 +79,10 @@ std::string HeaderProblem(const TgaHeader& h) {
   } else if (!IsEntryBits(h.pixelBits)) {
     return "unsupported pixel size " + std::to_string(h.pixelBits);
   }
-  if ((h.descriptor & 0xC0) != 0) return "interleaved TGA rows are not supported";
-  if (h.width == 0 || h.height == 0) return "the image has no pixels";
+  if ((h.descriptor & 0xC0) != 0)
+    return "interleaved TGA rows are not supported";
+  if (h.width == 0 || h.height == 0)
+    return "the image has no pixels";
   return {};
 }
 
@@ -91,9 +98,12 @@ platform::Argb From16(uint32_t value, bool useAlpha) {
 platform::Argb ColorFrom(const uint8_t* p, uint32_t bits, bool useAlpha) {
   switch (bits) {
     case 15:
-    case 16: return From16(uint32_t{p[0]} | uint32_t{p[1]} << 8, bits == 16 && useAlpha);
-    case 24: return platform::MakeArgb(255, p[2], p[1], p[0]);
-    default: return platform::MakeArgb(p[3], p[2], p[1], p[0]);
+    case 16:
+      return From16(uint32_t{p[0]} | uint32_t{p[1]} << 8, bits == 16 && useAlpha);
+    case 24:
+      return platform::MakeArgb(255, p[2], p[1], p[0]);
+    default:
+      return platform::MakeArgb(p[3], p[2], p[1], p[0]);
   }
 }
 
@@ -104,7 +114,8 @@ bool ReadElements(ImageByteReader& in, const TgaHeader& h, size_t elementSize, s
   out->resize(count * elementSize);
   if (!h.RunLength()) {
     const std::span<const uint8_t> raw = in.Take(out->size());
-    if (!in.Ok()) return false;
+    if (!in.Ok())
+      return false;
     std::copy(raw.begin(), raw.end(), out->begin());
     return true;
   }
@@ -114,14 +125,16 @@ bool ReadElements(ImageByteReader& in, const TgaHeader& h, size_t elementSize, s
     const size_t length = std::min<size_t>((packet & 0x7F) + 1u, count - done);
     if ((packet & 0x80) != 0) {
       const std::span<const uint8_t> element = in.Take(elementSize);
-      if (!in.Ok()) return false;
+      if (!in.Ok())
+        return false;
       for (size_t i = 0; i < length; ++i) {
         std::copy(element.begin(), element.end(), out->begin() + (done + i) * elementSize);
       }
     } else {
       // A raw packet that overshoots the picture is cut; its extra elements are skipped.
       const std::span<const uint8_t> raw = in.Take(((packet & 0x7F) + 1u) * elementSize);
-      if (!in.Ok()) return false;
+      if (!in.Ok())
+        return false;
       std::copy(raw.begin(), raw.begin() + static_cast<ptrdiff_t>(length * elementSize),
                 out->begin() + done * elementSize);
     }
@@ -146,7 +159,8 @@ bool TgaDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::strin
     *reason = std::move(problem);
     return false;
   }
-  if (!CheckImageSize(h.width, h.height, reason)) return false;
+  if (!CheckImageSize(h.width, h.height, reason))
+    return false;
   ImageByteReader in(bytes, kHeaderSize);
   in.Skip(h.idLength);
   const size_t entrySize = (h.mapEntryBits + 7u) / 8;
@@ -174,7 +188,8 @@ bool TgaDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::strin
     *reason = kShort;
     return false;
   }
-  if (!image->Allocate(h.width, h.height, reason)) return false;
+  if (!image->Allocate(h.width, h.height, reason))
+    return false;
   std::vector<uint8_t> elements;
   if (!ReadElements(in, h, elementSize, pixelCount, &elements)) {
     *reason = kShort;
@@ -201,10 +216,11 @@ bool TgaDecoder::Decode(std::span<const uint8_t> bytes, Image* image, std::strin
   }
 
   const uint32_t colorBits = h.ColorMapped() ? h.mapEntryBits : h.pixelBits;
-  const bool alpha = h.Grey() ? h.pixelBits == 16
-                              : colorBits == 32 || (colorBits == 16 && h.AlphaBits() > 0);
+  const bool alpha =
+      h.Grey() ? h.pixelBits == 16 : colorBits == 32 || (colorBits == 16 && h.AlphaBits() > 0);
   image->SetAlpha(alpha);
-  if (alpha) image->DropUnusedAlpha();
+  if (alpha)
+    image->DropUnusedAlpha();
   return true;
 }
 

@@ -19,7 +19,8 @@ Texture::Texture(platform::RenderDevice* device) : device_(device) {}
 Texture::~Texture() = default;
 
 platform::RenderDevice* Texture::Device() const {
-  if (device_ != nullptr) return device_;
+  if (device_ != nullptr)
+    return device_;
   const GraphicsDevice* graphics = GraphicsDevice::Instance();
   return graphics != nullptr ? graphics->GetDevice() : nullptr;
 }
@@ -40,6 +41,8 @@ bool Texture::Load(const std::string& path) {
   return true;
 }
 
-void Texture::Release() { texture_.reset(); }
+void Texture::Release() {
+  texture_.reset();
+}
 
 }  // namespace quarn

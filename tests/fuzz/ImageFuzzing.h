@@ -20,7 +20,8 @@ int FuzzImageDecoder(const uint8_t* data, size_t size) {
   gfx::Image image;
   std::string reason;
   if (!Decoder::Decode(bytes, &image, &reason)) {
-    if (reason.empty()) std::abort();  // every refusal says why
+    if (reason.empty())
+      std::abort();  // every refusal says why
     return 0;
   }
   if (image.width == 0 || image.height == 0 ||
@@ -31,7 +32,8 @@ int FuzzImageDecoder(const uint8_t* data, size_t size) {
   if (image.pixels.size() <= 64 * 64) {
     const auto plan = gfx::TexturePlan::For(image, 128, 128);
     const auto levels = gfx::BuildTextureLevels(image, plan);
-    if (levels.size() != plan.levels || levels.back().pixels.size() != 1) std::abort();
+    if (levels.size() != plan.levels || levels.back().pixels.size() != 1)
+      std::abort();
   }
   return 0;
 }

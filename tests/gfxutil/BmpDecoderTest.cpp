@@ -17,10 +17,10 @@ struct BmpSpec {
   uint16_t bitCount = 24;
   uint32_t compression = 0;
   uint32_t headerSize = 40;
-  std::vector<uint32_t> masks;     // written inside a long header or after a 40-byte one
-  std::vector<uint32_t> palette;   // 0x00RRGGBB entries
+  std::vector<uint32_t> masks;    // written inside a long header or after a 40-byte one
+  std::vector<uint32_t> palette;  // 0x00RRGGBB entries
   uint32_t colorsUsed = 0;
-  std::vector<uint8_t> pixels;     // as stored
+  std::vector<uint8_t> pixels;  // as stored
 };
 
 std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
@@ -28,9 +28,12 @@ std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
   info.U32(s.headerSize).U32(static_cast<uint32_t>(s.width)).U32(static_cast<uint32_t>(s.height));
   info.U16(1).U16(s.bitCount).U32(s.compression).U32(0).U32(2835).U32(2835);
   info.U32(s.colorsUsed).U32(0);
-  for (uint32_t mask : s.masks) info.U32(mask);
-  while (info.Size() < s.headerSize && s.headerSize > 40) info.U8(0);
-  for (uint32_t entry : s.palette) info.U32(entry);
+  for (uint32_t mask : s.masks)
+    info.U32(mask);
+  while (info.Size() < s.headerSize && s.headerSize > 40)
+    info.U8(0);
+  for (uint32_t entry : s.palette)
+    info.U32(entry);
   const uint32_t offset = static_cast<uint32_t>(14 + info.Size());
   ByteWriter file;
   file.Text("BM").U32(static_cast<uint32_t>(offset + s.pixels.size())).U32(0).U32(offset);
@@ -117,12 +120,12 @@ TEST(BmpDecoderTest, RunLengthEightWithDeltaAbsoluteAndClipping) {
   spec.palette = {0x000000, 0x110000, 0x002200, 0x000033};
   spec.colorsUsed = 4;
   spec.pixels = {
-      3, 1,           // bottom row: 1 1 1
-      0, 0,           // end of line
+      3, 1,              // bottom row: 1 1 1
+      0, 0,              // end of line
       0, 3, 2, 3, 2, 0,  // absolute 2 3 2, padded to an even count
-      0, 2, 0, 1,     // delta: none right, one up (from the fourth column to the top row)
-      9, 3,           // a run of 9 is cut at the right edge, not wrapped
-      0, 1,           // end of bitmap
+      0, 2, 0, 1,        // delta: none right, one up (from the fourth column to the top row)
+      9, 3,              // a run of 9 is cut at the right edge, not wrapped
+      0, 1,              // end of bitmap
   };
   const Image image = Decode(spec);
   const platform::Argb k0 = 0xFF000000, k1 = 0xFF110000, k2 = 0xFF002200, k3 = 0xFF000033;

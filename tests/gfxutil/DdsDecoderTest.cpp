@@ -32,12 +32,16 @@ struct DdsSpec {
 std::vector<uint8_t> MakeDds(const DdsSpec& s) {
   ByteWriter out;
   out.Text("DDS ").U32(s.headerSize).U32(0x1007).U32(s.height).U32(s.width).U32(0).U32(0).U32(1);
-  for (int i = 0; i < 11; ++i) out.U32(0);
+  for (int i = 0; i < 11; ++i)
+    out.U32(0);
   out.U32(32).U32(s.formatFlags);
-  if (s.fourCc.size() == 4) out.Text(s.fourCc);
-  else out.U32(0);
+  if (s.fourCc.size() == 4)
+    out.Text(s.fourCc);
+  else
+    out.U32(0);
   out.U32(s.bitCount);
-  for (uint32_t mask : s.masks) out.U32(mask);
+  for (uint32_t mask : s.masks)
+    out.U32(mask);
   out.U32(0x1000).U32(0).U32(0).U32(0).U32(0);
   out.Bytes(s.data);
   return out.Get();
@@ -84,7 +88,8 @@ TEST(DdsDecoderTest, Dxt3ExplicitAlphaAndAlwaysFourColours) {
   spec.fourCc = "DXT3";
   // Alpha nibbles 0..15 in pixel order, low nibble first.
   ByteWriter block;
-  for (uint32_t i = 0; i < 8; ++i) block.U8((2 * i) | (2 * i + 1) << 4);
+  for (uint32_t i = 0; i < 8; ++i)
+    block.U8((2 * i) | (2 * i + 1) << 4);
   block.Bytes(ColourBlock(0x001F, 0xF800, 0xE4E4E4E4));
   spec.data = block.Get();
   const Image image = Decode(spec);
@@ -102,12 +107,14 @@ TEST(DdsDecoderTest, Dxt5AlphaInBothModes) {
   const uint8_t eightStep[8] = {255, 3, 0b10001000, 0b11000110, 0b11111010, 0, 0, 0};
   DxtBlockDecoder::DecodeInterpolatedAlpha(eightStep, &pixels);
   const uint32_t expected8[8] = {255, 3, 219, 183, 147, 111, 75, 39};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(pixels[i] >> 24, expected8[i]) << i;
+  for (int i = 0; i < 8; ++i)
+    EXPECT_EQ(pixels[i] >> 24, expected8[i]) << i;
   // a0 <= a1: four interpolated steps, then 0 and 255.
   const uint8_t sixStep[8] = {10, 210, 0b10001000, 0b11000110, 0b11111010, 0, 0, 0};
   DxtBlockDecoder::DecodeInterpolatedAlpha(sixStep, &pixels);
   const uint32_t expected6[8] = {10, 210, 50, 90, 130, 170, 0, 255};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(pixels[i] >> 24, expected6[i]) << i;
+  for (int i = 0; i < 8; ++i)
+    EXPECT_EQ(pixels[i] >> 24, expected6[i]) << i;
 }
 
 TEST(DdsDecoderTest, PartialBlocksAtTheEdgesAreClipped) {

@@ -21,8 +21,7 @@ TEST(ImageDecoderTest, RecognisesEachKindByContent) {
             ImageFileType::Bmp);
   EXPECT_EQ(ImageDecoder::Recognise(ReadAll(ImageFixture("tga/200x32_rgb_bl_raw.tga"))),
             ImageFileType::Tga);
-  EXPECT_EQ(ImageDecoder::Recognise(ReadAll(ImageFixture("dds/hopper.dds"))),
-            ImageFileType::Dds);
+  EXPECT_EQ(ImageDecoder::Recognise(ReadAll(ImageFixture("dds/hopper.dds"))), ImageFileType::Dds);
   const std::string text = "xof 0302txt 0032\nMesh {\n}\n";
   EXPECT_EQ(ImageDecoder::Recognise(std::vector<uint8_t>(text.begin(), text.end())),
             ImageFileType::Unknown);

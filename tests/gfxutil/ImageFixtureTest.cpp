@@ -19,7 +19,7 @@ using gfx::ImageDecoder;
 using platform::Format;
 
 struct Documented {
-  std::string file;  // relative to tests/fixtures/images
+  std::string file;      // relative to tests/fixtures/images
   std::string expected;  // "decode", "fail" or "either"
   uint32_t width = 0;
   uint32_t height = 0;
@@ -45,9 +45,12 @@ std::vector<Documented> ReadTable(const std::string& folder) {
     } else {
       continue;
     }
-    if (d.expected.find("fail") != std::string::npos) d.expected = "fail";
-    else if (d.expected.find("either") != std::string::npos) d.expected = "either";
-    else d.expected = "decode";
+    if (d.expected.find("fail") != std::string::npos)
+      d.expected = "fail";
+    else if (d.expected.find("either") != std::string::npos)
+      d.expected = "either";
+    else
+      d.expected = "decode";
     rows.push_back(d);
   }
   return rows;
@@ -69,13 +72,14 @@ bool IsImageFile(const std::filesystem::path& path) {
 
 TEST(ImageFixtureTest, EveryImageFileIsDocumentedInItsFolder) {
   std::set<std::string> documented;
-  for (const Documented& d : AllDocumented()) documented.insert(d.file);
+  for (const Documented& d : AllDocumented())
+    documented.insert(d.file);
   // Counts from the top README: 175 + 47 + 15 + 14 + 7 files.
   EXPECT_EQ(documented.size(), 258u);
   size_t found = 0;
-  for (const auto& entry :
-       std::filesystem::recursive_directory_iterator(ImageFixture(""))) {
-    if (!entry.is_regular_file() || !IsImageFile(entry.path())) continue;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(ImageFixture(""))) {
+    if (!entry.is_regular_file() || !IsImageFile(entry.path()))
+      continue;
     ++found;
     const std::string relative =
         std::filesystem::relative(entry.path(), ImageFixture("")).generic_string();
@@ -87,7 +91,8 @@ TEST(ImageFixtureTest, EveryImageFileIsDocumentedInItsFolder) {
 TEST(ImageFixtureTest, FilesMeantToDecodeDecodeAtTheirDocumentedSize) {
   int checked = 0;
   for (const Documented& d : AllDocumented()) {
-    if (d.expected != "decode") continue;
+    if (d.expected != "decode")
+      continue;
     Image image;
     std::string reason;
     ASSERT_TRUE(ImageDecoder::DecodeFile(ImageFixture(d.file), &image, &reason))
@@ -103,7 +108,8 @@ TEST(ImageFixtureTest, FilesMeantToDecodeDecodeAtTheirDocumentedSize) {
 TEST(ImageFixtureTest, FilesMeantToFailAreRefusedWithAReason) {
   int checked = 0;
   for (const Documented& d : AllDocumented()) {
-    if (d.expected != "fail") continue;
+    if (d.expected != "fail")
+      continue;
     Image image;
     std::string reason;
     EXPECT_FALSE(ImageDecoder::DecodeFile(ImageFixture(d.file), &image, &reason)) << d.file;
@@ -116,7 +122,8 @@ TEST(ImageFixtureTest, FilesMeantToFailAreRefusedWithAReason) {
 TEST(ImageFixtureTest, FilesThatMayGoEitherWayGiveAPictureOrAReason) {
   int checked = 0;
   for (const Documented& d : AllDocumented()) {
-    if (d.expected != "either") continue;
+    if (d.expected != "either")
+      continue;
     Image image;
     std::string reason;
     if (ImageDecoder::DecodeFile(ImageFixture(d.file), &image, &reason)) {
@@ -208,8 +215,8 @@ TEST(ImageFixtureTest, TgaEncodingsAndOriginsOfOnePictureDecodeAlike) {
 }
 
 TEST(ImageFixtureTest, PngInterlacedAndPlainFilesDecodeAlike) {
-  for (const char* kind : {"0g01", "0g02", "0g04", "0g08", "0g16", "2c08", "2c16", "3p01",
-                           "3p02", "3p04", "3p08", "4a08", "4a16", "6a08", "6a16"}) {
+  for (const char* kind : {"0g01", "0g02", "0g04", "0g08", "0g16", "2c08", "2c16", "3p01", "3p02",
+                           "3p04", "3p08", "4a08", "4a16", "6a08", "6a16"}) {
     ExpectSamePicture(std::string("pngsuite/basn") + kind + ".png",
                       std::string("pngsuite/basi") + kind + ".png");
   }
@@ -245,12 +252,14 @@ TEST(ImageFixtureTest, PngAlphaFollowsTheColourTypeAndTransparencyChunk) {
     const Image image = DecodeFixture(std::string("pngsuite/") + file);
     EXPECT_FALSE(image.hasAlpha) << file;
     EXPECT_EQ(image.format, Format::X8R8G8B8) << file;
-    for (platform::Argb p : image.pixels) ASSERT_EQ(p >> 24, 0xFFu) << file;
+    for (platform::Argb p : image.pixels)
+      ASSERT_EQ(p >> 24, 0xFFu) << file;
   }
   // tRNS on a palette makes some entries see-through and leaves the others opaque.
   const Image palette = DecodeFixture("pngsuite/tp1n3p08.png");
   std::set<uint32_t> alphas;
-  for (platform::Argb p : palette.pixels) alphas.insert(p >> 24);
+  for (platform::Argb p : palette.pixels)
+    alphas.insert(p >> 24);
   EXPECT_TRUE(alphas.count(0));
   EXPECT_TRUE(alphas.count(255));
 }
@@ -270,8 +279,7 @@ TEST(ImageFixtureTest, JpegCodingsOfOnePictureDecodeAlike) {
     const platform::Argb g = grey.pixels[i];
     ASSERT_TRUE((g & 0xFF) == ((g >> 8) & 0xFF) && (g & 0xFF) == ((g >> 16) & 0xFF));
     const platform::Argb c = colour.pixels[i];
-    const double luma =
-        0.299 * ((c >> 16) & 0xFF) + 0.587 * ((c >> 8) & 0xFF) + 0.114 * (c & 0xFF);
+    const double luma = 0.299 * ((c >> 16) & 0xFF) + 0.587 * ((c >> 8) & 0xFF) + 0.114 * (c & 0xFF);
     difference += std::abs(luma - (g & 0xFF));
   }
   EXPECT_LT(difference / grey.pixels.size(), 3.0);
@@ -282,7 +290,8 @@ TEST(ImageFixtureTest, JpegCodingsOfOnePictureDecodeAlike) {
 Image Flipped(const Image& image) {
   Image flipped = image;
   for (uint32_t y = 0; y < image.height; ++y) {
-    for (uint32_t x = 0; x < image.width; ++x) flipped.At(x, y) = image.At(x, image.height - 1 - y);
+    for (uint32_t x = 0; x < image.width; ++x)
+      flipped.At(x, y) = image.At(x, image.height - 1 - y);
   }
   return flipped;
 }
@@ -333,7 +342,8 @@ TEST(ImageFixtureTest, UncompressedDdsMasksGiveChannelsAndAlpha) {
   }
   const Image x1r5g5b5 = DecodeFixture("dds/bgr15.dds");
   EXPECT_FALSE(x1r5g5b5.hasAlpha);
-  for (platform::Argb p : x1r5g5b5.pixels) ASSERT_EQ(p >> 24, 0xFFu);
+  for (platform::Argb p : x1r5g5b5.pixels)
+    ASSERT_EQ(p >> 24, 0xFFu);
 }
 
 // --- pixels worked out by hand from the files' bytes ---

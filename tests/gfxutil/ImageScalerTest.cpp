@@ -17,7 +17,9 @@ Image Row(std::initializer_list<platform::Argb> pixels) {
   return image;
 }
 
-platform::Argb Grey(uint32_t v) { return 0xFF000000u | v << 16 | v << 8 | v; }
+platform::Argb Grey(uint32_t v) {
+  return 0xFF000000u | v << 16 | v << 8 | v;
+}
 
 TEST(ImageScalerTest, GrowingInterpolatesBetweenPixelCentres) {
   // Destination centres fall at -0.25, 0.25, 0.75 and 1.25 source pixels.
@@ -45,7 +47,7 @@ TEST(ImageScalerTest, AlphaIsFilteredLikeTheColours) {
 
 TEST(ImageScalerTest, FlatPicturesStayFlatAtAnySize) {
   const uint32_t sizes[][4] = {{127, 64, 128, 64}, {33, 33, 64, 64}, {100, 7, 64, 8},
-                               {3, 300, 4, 256}, {1, 1, 16, 2}, {640, 480, 1, 1}};
+                               {3, 300, 4, 256},   {1, 1, 16, 2},    {640, 480, 1, 1}};
   for (const auto& s : sizes) {
     Image source;
     source.width = s[0];
@@ -55,7 +57,8 @@ TEST(ImageScalerTest, FlatPicturesStayFlatAtAnySize) {
     source.format = platform::Format::A8R8G8B8;
     const Image out = ImageScaler::Scale(source, s[2], s[3]);
     ASSERT_EQ(out.pixels.size(), size_t{s[2]} * s[3]);
-    for (platform::Argb p : out.pixels) ASSERT_EQ(p, 0x80FF4010u) << s[0] << "x" << s[1];
+    for (platform::Argb p : out.pixels)
+      ASSERT_EQ(p, 0x80FF4010u) << s[0] << "x" << s[1];
     EXPECT_TRUE(out.hasAlpha);
     EXPECT_EQ(out.format, platform::Format::A8R8G8B8);
   }

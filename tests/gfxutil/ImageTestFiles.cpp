@@ -37,7 +37,8 @@ int ChannelDifference(platform::Argb a, platform::Argb b, int shift) {
 
 namespace {
 double MeanDifference(const gfx::Image& a, const gfx::Image& b, int channels) {
-  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1e9;
+  if (a.width != b.width || a.height != b.height || a.pixels.empty())
+    return 1e9;
   double sum = 0;
   for (size_t i = 0; i < a.pixels.size(); ++i) {
     for (int shift = 0; shift < 8 * channels; shift += 8) {
@@ -57,7 +58,8 @@ double MeanColourDifference(const gfx::Image& a, const gfx::Image& b) {
 }
 
 int MaxChannelDifference(const gfx::Image& a, const gfx::Image& b) {
-  if (a.width != b.width || a.height != b.height) return 1 << 20;
+  if (a.width != b.width || a.height != b.height)
+    return 1 << 20;
   int largest = 0;
   for (size_t i = 0; i < a.pixels.size(); ++i) {
     for (int shift = 0; shift < 32; shift += 8) {
@@ -74,8 +76,8 @@ void Chunk(ByteWriter& out, const std::string& type, const std::vector<uint8_t>&
   const uint32_t length = static_cast<uint32_t>(data.size());
   out.U8(length >> 24).U8(length >> 16).U8(length >> 8).U8(length);
   out.Bytes(body.Get());
-  const uint32_t crc = static_cast<uint32_t>(
-      crc32(0, body.Get().data(), static_cast<uInt>(body.Get().size())));
+  const uint32_t crc =
+      static_cast<uint32_t>(crc32(0, body.Get().data(), static_cast<uInt>(body.Get().size())));
   out.U8(crc >> 24).U8(crc >> 16).U8(crc >> 8).U8(crc);
 }
 
@@ -92,9 +94,12 @@ std::vector<uint8_t> MakePng(const PngParts& parts) {
   header.insert(header.end(), height.begin(), height.end());
   header.insert(header.end(), {parts.bitDepth, parts.colorType, 0, 0, 0});
   Chunk(out, "IHDR", header);
-  if (parts.gamma != 0) Chunk(out, "gAMA", BigEndian32(parts.gamma));
-  if (!parts.palette.empty()) Chunk(out, "PLTE", parts.palette);
-  if (!parts.transparency.empty()) Chunk(out, "tRNS", parts.transparency);
+  if (parts.gamma != 0)
+    Chunk(out, "gAMA", BigEndian32(parts.gamma));
+  if (!parts.palette.empty())
+    Chunk(out, "PLTE", parts.palette);
+  if (!parts.transparency.empty())
+    Chunk(out, "tRNS", parts.transparency);
   uLongf packedSize = compressBound(static_cast<uLong>(parts.scanlines.size()));
   std::vector<uint8_t> packed(packedSize);
   compress2(packed.data(), &packedSize, parts.scanlines.data(),
@@ -107,13 +112,15 @@ std::vector<uint8_t> MakePng(const PngParts& parts) {
 
 ScopedTempDir::ScopedTempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "quarn-image-test-XXXXXX");
-  if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  if (mkdtemp(pattern.data()) != nullptr)
+    path_ = pattern;
   EXPECT_FALSE(path_.empty()) << "mkdtemp failed";
 }
 
 ScopedTempDir::~ScopedTempDir() {
   std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  if (!path_.empty())
+    std::filesystem::remove_all(path_, ignored);
 }
 
 std::string ScopedTempDir::Write(const std::string& name, const std::vector<uint8_t>& bytes) const {

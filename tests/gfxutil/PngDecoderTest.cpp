@@ -99,7 +99,8 @@ TEST(PngDecoderTest, DamagedFilesAreRefusedWithAReason) {
   parts.height = 8;
   parts.colorType = 2;
   parts.scanlines.assign(8 * (1 + 8 * 3), 7);
-  for (size_t row = 0; row < 8; ++row) parts.scanlines[row * 25] = 0;
+  for (size_t row = 0; row < 8; ++row)
+    parts.scanlines[row * 25] = 0;
   const std::vector<uint8_t> good = MakePng(parts);
   Image image;
   std::string reason;

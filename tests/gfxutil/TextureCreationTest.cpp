@@ -33,7 +33,8 @@ class RecordingTexture final : public platform::Texture {
   uint32_t Usage() const override { return 0; }
   platform::Pool GetPool() const override { return platform::Pool::Managed; }
   bool UpdateLevel(uint32_t level, const void* pixels, uint32_t pitch) override {
-    if (level == refusedLevel) return false;
+    if (level == refusedLevel)
+      return false;
     EXPECT_EQ(pitch, Width(level) * 4);
     const auto* first = static_cast<const platform::Argb*>(pixels);
     uploads[level].assign(first, first + size_t{Width(level)} * Height(level));
@@ -51,8 +52,7 @@ class RecordingTexture final : public platform::Texture {
 TEST(TextureCreationTest, FileBecomesAPowerOfTwoManagedTextureWithAFullChain) {
   NullRenderDevice device;
   std::string reason;
-  auto texture =
-      gfx::CreateTextureFromFile(device, ImageFixture("bmpsuite/g/rgb24.bmp"), &reason);
+  auto texture = gfx::CreateTextureFromFile(device, ImageFixture("bmpsuite/g/rgb24.bmp"), &reason);
   ASSERT_NE(texture, nullptr) << reason;
   EXPECT_EQ(texture->Width(), 128u);  // 127 x 64 in the file
   EXPECT_EQ(texture->Height(), 64u);
@@ -103,10 +103,12 @@ TEST(TextureCreationTest, EveryLevelIsUploadedScaledAndAveraged) {
   RecordingTexture texture(plan.width, plan.height, plan.levels);
   ASSERT_TRUE(gfx::UploadLevels(texture, levels));
   ASSERT_EQ(texture.uploads.size(), 9u);
-  for (uint32_t i = 0; i < 9; ++i) EXPECT_EQ(texture.uploads[i], levels[i].pixels) << i;
+  for (uint32_t i = 0; i < 9; ++i)
+    EXPECT_EQ(texture.uploads[i], levels[i].pixels) << i;
   // The last level is the average of the whole picture (within rounding at each step).
   double alpha = 0;
-  for (platform::Argb p : levels[0].pixels) alpha += p >> 24;
+  for (platform::Argb p : levels[0].pixels)
+    alpha += p >> 24;
   alpha /= static_cast<double>(levels[0].pixels.size());
   EXPECT_NEAR(static_cast<double>(texture.uploads[8][0] >> 24), alpha, 2.0);
 }
