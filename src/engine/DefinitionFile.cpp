@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/PlainFile.h"
+#include "engine/ResourceCache.h"
 #include "platform/Diagnostics.h"
 
 namespace quarn {
@@ -167,6 +168,10 @@ float DefinitionFile::GetFloat(const std::string& key, unsigned index, float def
 
 bool DefinitionFile::GetBool(const std::string& key, unsigned index, bool defaultValue) const {
   return GetBool(IndexedName(key, index), defaultValue);
+}
+
+DefinitionFile* ResourceCache::GetDefinition(const std::string& name) {
+  return Get<DefinitionFile>(Kind::Definition, name);
 }
 
 }  // namespace quarn

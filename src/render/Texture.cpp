@@ -1,18 +1,10 @@
 #include "render/Texture.h"
 
 #include "engine/GraphicsDevice.h"
+#include "engine/ResourceCache.h"
 #include "gfxutil/TextureCreation.h"
-#include "platform/Diagnostics.h"
 
 namespace quarn {
-
-namespace {
-// The file's own name: for a copy taken out of the archive, the entry's name.
-std::string FileNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-}  // namespace
 
 Texture::Texture(platform::RenderDevice* device) : device_(device) {}
 
@@ -31,18 +23,19 @@ bool Texture::Load(const std::string& path) {
   platform::RenderDevice* device = Device();
   if (device == nullptr) {
     problem_ = "no graphics device to make the texture on";
-  } else {
-    texture_ = gfx::CreateTextureFromFile(*device, path, &problem_);
-  }
-  if (texture_ == nullptr) {
-    platform::ReportProblem(FileNameOf(path), problem_);
     return false;
   }
-  return true;
+  texture_ = gfx::CreateTextureFromFile(*device, path, &problem_);
+  return texture_ != nullptr;
 }
 
 void Texture::Release() {
   texture_.reset();
+}
+
+// The cache's texture getter lives with the texture, so the engine never depends on render.
+Texture* ResourceCache::GetTexture(const std::string& name) {
+  return Get<Texture>(Kind::Texture, name);
 }
 
 }  // namespace quarn

@@ -4,27 +4,27 @@
 #include <memory>
 #include <string>
 
+#include "engine/CachedResource.h"
 #include "platform/RenderDevice.h"
 
 namespace quarn {
 
-class Texture {
+class Texture : public CachedResource {
  public:
   // device: where textures are made; null for the process's graphics device.
   explicit Texture(platform::RenderDevice* device = nullptr);
-  virtual ~Texture();
+  ~Texture() override;
   Texture(const Texture&) = delete;
   Texture& operator=(const Texture&) = delete;
 
-  // Releases what is held, then makes the texture from the image file at path. A file that
-  // cannot be used is reported once (by file name, with the reason) and gives false.
-  virtual bool Load(const std::string& path);
-  virtual void Release();
+  // Releases what is held, then makes the texture from the image file at path.
+  bool Load(const std::string& path) override;
+  void Release() override;
+  // Why the last Load failed (empty after a success).
+  std::string LoadProblem() const override { return problem_; }
 
   // Null when nothing is loaded.
   platform::Texture* GetTexture() const { return texture_.get(); }
-  // Why the last Load failed (empty after a success).
-  const std::string& LastProblem() const { return problem_; }
 
  private:
   platform::RenderDevice* Device() const;
