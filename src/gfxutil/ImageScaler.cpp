@@ -62,6 +62,8 @@ Image ImageScaler::Scale(const Image& source, uint32_t width, uint32_t height) {
   out.width = width;
   out.height = height;
   out.pixels.assign(size_t{width} * height, 0u);
+  if (source.pixels.empty())
+    return out;  // nothing to sample: transparent black
   const auto columns = AxisTaps(source.width, width);
   const auto rows = AxisTaps(source.height, height);
   // One destination row at a time: blend the source rows it needs, then the columns.

@@ -40,6 +40,8 @@ Image MipChain::HalfSize(const Image& image) {
 }
 
 std::vector<Image> MipChain::Build(Image top, uint32_t levels) {
+  if (top.pixels.empty())
+    return {std::move(top)};
   const uint32_t full = FullMipLevels(top.width, top.height);
   levels = levels == 0 ? full : std::min(levels, full);
   std::vector<Image> chain;
