@@ -80,7 +80,8 @@ TEST(ImageScalerTest, EachAxisIsScaledOnItsOwn) {
 TEST(ImageScalerTest, AnEmptySourceGivesTransparentBlackRatherThanReadingNothing) {
   const Image out = ImageScaler::Scale(Image{}, 4, 2);
   ASSERT_EQ(out.pixels.size(), 8u);
-  for (platform::Argb p : out.pixels) EXPECT_EQ(p, 0u);
+  for (platform::Argb p : out.pixels)
+    EXPECT_EQ(p, 0u);
 }
 
 }  // namespace
