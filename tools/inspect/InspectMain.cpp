@@ -5,6 +5,7 @@
 
 #include "DefinitionInspector.h"
 #include "ImageInspector.h"
+#include "MeshInspector.h"
 
 namespace {
 const char kUsage[] =
@@ -12,7 +13,8 @@ const char kUsage[] =
     "Shows how the game reads a data file, as JSON on standard output.\n"
     "\n"
     "  def FILE     a definition file: its sections and keys as the game sees them\n"
-    "  image FILE   an image file: its size and the texture it becomes\n";
+    "  image FILE   an image file: its size and the texture it becomes\n"
+    "  mesh FILE.x  a .x mesh: vertex and face counts, vertex format, materials, subsets, bounds\n";
 }
 
 int main(int argc, char** argv) {
@@ -30,6 +32,8 @@ int main(int argc, char** argv) {
     return quarn::tools::InspectDefinition(path, std::cout, std::cerr);
   if (command == "image")
     return quarn::tools::InspectImage(path, std::cout, std::cerr);
+  if (command == "mesh")
+    return quarn::tools::InspectMesh(path, std::cout, std::cerr);
   std::cerr << "quarn-inspect: unknown command '" << command << "'\n" << kUsage;
   return 2;
 }
