@@ -4,6 +4,7 @@
 #include <string>
 
 #include "DefinitionInspector.h"
+#include "ImageInspector.h"
 #include "MeshInspector.h"
 
 namespace {
@@ -12,6 +13,7 @@ const char kUsage[] =
     "Shows how the game reads a data file, as JSON on standard output.\n"
     "\n"
     "  def FILE     a definition file: its sections and keys as the game sees them\n"
+    "  image FILE   an image file: its size and the texture it becomes\n"
     "  mesh FILE.x  a .x mesh: vertex and face counts, vertex format, materials, subsets, bounds\n";
 }
 
@@ -28,6 +30,8 @@ int main(int argc, char** argv) {
   const std::string path = argv[2];
   if (command == "def")
     return quarn::tools::InspectDefinition(path, std::cout, std::cerr);
+  if (command == "image")
+    return quarn::tools::InspectImage(path, std::cout, std::cerr);
   if (command == "mesh")
     return quarn::tools::InspectMesh(path, std::cout, std::cerr);
   std::cerr << "quarn-inspect: unknown command '" << command << "'\n" << kUsage;
