@@ -1,5 +1,8 @@
 #include "engine/GameApp.h"
 
+#include <cstdio>
+
+#include "engine/RandomGenerator.h"
 #include "engine/TimerPauseScope.h"
 #include "platform/Diagnostics.h"
 #include "platform/Window.h"
@@ -71,8 +74,10 @@ bool GameApp::StartServices() {
     platform::ReportError("cannot start the media library");
     return false;
   }
+  input_.SetReplayFile(options.replayFile);
+  input_.SetRecordFile(options.recordFile);
   if (!input_.Create(window)) {
-    platform::ReportError("cannot start the input devices");
+    platform::ReportError("cannot start the input devices: " + input_.LastError());
     return false;
   }
   if (services_.clock != nullptr) {
@@ -85,6 +90,16 @@ bool GameApp::StartServices() {
     return false;
   }
   return true;
+}
+
+void GameApp::FeedDigest() {
+  digest_.AddInt(updates_);
+  digest_.AddInt(paused_);
+  input_.AddToDigest(digest_);
+  digest_.AddInt(GameRandom().State());
+  if (const auto* source = dynamic_cast<const DigestSource*>(game_.get())) {
+    source->AddToDigest(digest_);
+  }
 }
 
 void GameApp::StopServices() {
@@ -109,6 +124,8 @@ int GameApp::Run(Thread*) {
   for (;;) {
     if (!PumpMessage(true)) break;
     if (quit != 0) break;
+    // A replay ends the program normally once its last recorded pass has been played.
+    if (input_.InputEnded()) break;
     input_.Update();
     timer_.Advance();
     if (paused_ == 0 && lost == 0) {
@@ -117,6 +134,7 @@ int GameApp::Run(Thread*) {
       // --frames: end normally, exactly as a quit request from the game would.
       if (frameLimit > 0 && updates_ >= frameLimit) quit = 1;
     }
+    if (Options().digest) FeedDigest();
     if (!timer_.IsLate()) {
       if (lost == 0) {
         game_->Render();
@@ -141,6 +159,10 @@ int GameApp::Run(Thread*) {
   }
   game_->Finish();
   StopServices();
+  if (Options().digest) {
+    std::printf("digest: %s updates: %ld\n", digest_.Hex().c_str(), updates_);
+    std::fflush(stdout);
+  }
   return 0;
 }
 

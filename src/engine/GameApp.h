@@ -12,6 +12,7 @@
 #include "engine/GraphicsDevice.h"
 #include "engine/InputSystem.h"
 #include "engine/SoundDevice.h"
+#include "engine/StateDigest.h"
 #include "engine/WindowApp.h"
 #include "platform/Clock.h"
 
@@ -53,6 +54,8 @@ class GameApp : public WindowApp {
  private:
   bool StartServices();
   void StopServices();
+  // --digest: this pass's state into the run's digest.
+  void FeedDigest();
 
   GameAppServices services_;
   GamePaths paths_;
@@ -67,6 +70,7 @@ class GameApp : public WindowApp {
   std::unique_ptr<GameBase> game_;
   int paused_ = 0;
   long updates_ = 0;
+  StateDigest digest_;
 };
 
 // The frame timer of the running application, or null when there is none.
