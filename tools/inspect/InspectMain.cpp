@@ -4,13 +4,16 @@
 #include <string>
 
 #include "DefinitionInspector.h"
+#include "ReplayInspector.h"
 
 namespace {
 const char kUsage[] =
     "usage: quarn-inspect COMMAND FILE\n"
     "Shows how the game reads a data file, as JSON on standard output.\n"
     "\n"
-    "  def FILE     a definition file: its sections and keys as the game sees them\n";
+    "  def FILE     a definition file: its sections and keys as the game sees them\n"
+    "  replay FILE  recorded input (--record): the keys, mouse and joysticks of every update,\n"
+    "               as text\n";
 }
 
 int main(int argc, char** argv) {
@@ -25,6 +28,7 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   const std::string path = argv[2];
   if (command == "def") return quarn::tools::InspectDefinition(path, std::cout, std::cerr);
+  if (command == "replay") return quarn::tools::InspectReplay(path, std::cout, std::cerr);
   std::cerr << "quarn-inspect: unknown command '" << command << "'\n" << kUsage;
   return 2;
 }
