@@ -6,7 +6,8 @@
 namespace quarn {
 
 void ButtonMap::AddDevice(InputDevice* device) {
-  if (device == nullptr) return;
+  if (device == nullptr)
+    return;
   if (std::find(devices_.begin(), devices_.end(), device) == devices_.end()) {
     devices_.push_back(device);
   }
@@ -29,7 +30,8 @@ void ButtonMap::Update() {
     // The largest deflection wins; on a tie the device registered first keeps it.
     for (InputDevice* device : devices_) {
       const int value = device->GetAxis(id);
-      if (std::abs(value) > std::abs(axis.current)) axis.current = value;
+      if (std::abs(value) > std::abs(axis.current))
+        axis.current = value;
     }
   }
   for (auto& [id, button] : buttons_) {

@@ -20,17 +20,25 @@ constexpr AxisBinding kStageAxes[] = {
 };
 constexpr int kStageUnboundAxes[] = {3};
 constexpr ButtonBinding kStageButtons[] = {
-    {1, scan::kLeft, 0, kStickX, -kThreshold},  {2, scan::kRight, 0, kStickX, kThreshold},
-    {3, scan::kC, 1, 0, 0},                      {4, scan::kX, 3, 0, 0},
-    {5, scan::kZ, 2, 0, 0},                      {6, scan::kD, 4, 0, 0},
-    {7, scan::kS, 5, 0, 0},                      {8, scan::kA, 6, 0, 0},
-    {9, scan::kLeft, 0, kStickX, -kThreshold},  {10, scan::kRight, 0, kStickX, kThreshold},
+    {1, scan::kLeft, 0, kStickX, -kThreshold},
+    {2, scan::kRight, 0, kStickX, kThreshold},
+    {3, scan::kC, 1, 0, 0},
+    {4, scan::kX, 3, 0, 0},
+    {5, scan::kZ, 2, 0, 0},
+    {6, scan::kD, 4, 0, 0},
+    {7, scan::kS, 5, 0, 0},
+    {8, scan::kA, 6, 0, 0},
+    {9, scan::kLeft, 0, kStickX, -kThreshold},
+    {10, scan::kRight, 0, kStickX, kThreshold},
 };
 
 constexpr ButtonBinding kMenuButtons[] = {
-    {1, scan::kUp, 0, kStickY, -kThreshold},   {2, scan::kDown, 0, kStickY, kThreshold},
-    {3, scan::kLeft, 0, kStickX, -kThreshold}, {4, scan::kRight, 0, kStickX, kThreshold},
-    {5, scan::kX, 3, 0, 0},                    {6, scan::kZ, 2, 0, 0},
+    {1, scan::kUp, 0, kStickY, -kThreshold},
+    {2, scan::kDown, 0, kStickY, kThreshold},
+    {3, scan::kLeft, 0, kStickX, -kThreshold},
+    {4, scan::kRight, 0, kStickX, kThreshold},
+    {5, scan::kX, 3, 0, 0},
+    {6, scan::kZ, 2, 0, 0},
 };
 
 constexpr ButtonBinding kMovieButtons[] = {
@@ -47,7 +55,8 @@ void InstallOnKeyboard(const InputTable& table, Keyboard* keyboard) {
     keyboard->AddKeyAxis(axis.id, axis.positiveKey, axis.negativeKey, axis.keyStep,
                          axis.keyDeadZone);
   }
-  for (const ButtonBinding& button : table.buttons) keyboard->AddKeyButton(button.id, button.key);
+  for (const ButtonBinding& button : table.buttons)
+    keyboard->AddKeyButton(button.id, button.key);
 }
 
 void InstallOnJoystick(const InputTable& table, Joystick* joystick) {
@@ -66,30 +75,39 @@ void InstallOnJoystick(const InputTable& table, Joystick* joystick) {
 }
 
 void Register(const InputTable& table, InputDevice* device, ButtonMap* map) {
-  for (const AxisBinding& axis : table.axes) map->AddAxis(axis.id, device);
-  for (int id : table.unboundAxes) map->AddAxis(id, device);
-  for (const ButtonBinding& button : table.buttons) map->AddButton(button.id, device);
+  for (const AxisBinding& axis : table.axes)
+    map->AddAxis(axis.id, device);
+  for (int id : table.unboundAxes)
+    map->AddAxis(id, device);
+  for (const ButtonBinding& button : table.buttons)
+    map->AddButton(button.id, device);
 }
 }  // namespace
 
 const InputTable& StandardInputTable(SceneInput scene) {
   switch (scene) {
-    case SceneInput::StagePlay: return kStagePlay;
-    case SceneInput::Menu: return kMenu;
-    case SceneInput::Movie: return kMovie;
+    case SceneInput::StagePlay:
+      return kStagePlay;
+    case SceneInput::Menu:
+      return kMenu;
+    case SceneInput::Movie:
+      return kMovie;
   }
   return kMovie;
 }
 
 void InstallInputTable(const InputTable& table, InputSystem* input, ButtonMap* map) {
-  if (input == nullptr) return;
+  if (input == nullptr)
+    return;
   if (Keyboard* keyboard = input->GetKeyboard()) {
     InstallOnKeyboard(table, keyboard);
-    if (map != nullptr) Register(table, keyboard, map);
+    if (map != nullptr)
+      Register(table, keyboard, map);
   }
   if (Joystick* joystick = input->GetJoystick(0)) {
     InstallOnJoystick(table, joystick);
-    if (map != nullptr) Register(table, joystick, map);
+    if (map != nullptr)
+      Register(table, joystick, map);
   }
 }
 
@@ -98,9 +116,12 @@ void InstallSceneInput(SceneInput scene, InputSystem* input, ButtonMap* map) {
 }
 
 void ClearSceneInput(InputSystem* input) {
-  if (input == nullptr) return;
-  if (Keyboard* keyboard = input->GetKeyboard()) keyboard->ClearMappings();
-  if (Joystick* joystick = input->GetJoystick(0)) joystick->ClearMappings();
+  if (input == nullptr)
+    return;
+  if (Keyboard* keyboard = input->GetKeyboard())
+    keyboard->ClearMappings();
+  if (Joystick* joystick = input->GetJoystick(0))
+    joystick->ClearMappings();
 }
 
 }  // namespace quarn

@@ -21,18 +21,22 @@ constexpr size_t kMaxJoystickSlots = 64;
 // Far beyond any recording (a day of play is a few hundred megabytes at worst).
 constexpr int64_t kMaxReplayBytes = int64_t{1} << 30;
 
-bool Held(uint8_t byte) { return (byte & platform::kKeyDown) != 0; }
+bool Held(uint8_t byte) {
+  return (byte & platform::kKeyDown) != 0;
+}
 
 void AppendHeld(std::string& line, const uint8_t* bytes, size_t count, int first) {
   for (size_t i = 0; i < count; ++i) {
-    if (Held(bytes[i])) line += " " + std::to_string(static_cast<int>(i) + first);
+    if (Held(bytes[i]))
+      line += " " + std::to_string(static_cast<int>(i) + first);
   }
 }
 
 template <class Array>
 bool AnyHeld(const Array& bytes) {
   for (uint8_t byte : bytes) {
-    if (Held(byte)) return true;
+    if (Held(byte))
+      return true;
   }
   return false;
 }
@@ -40,14 +44,17 @@ bool AnyHeld(const Array& bytes) {
 std::string FormatJoystick(size_t slot, const JoystickState& state) {
   const JoystickState rest = JoystickState::AtRest(state.attached);
   std::string line = "joy " + std::to_string(slot);
-  if (!state.attached) line += " unplugged";
+  if (!state.attached)
+    line += " unplugged";
   if (state.axes != rest.axes) {
     line += " axes";
-    for (int32_t axis : state.axes) line += " " + std::to_string(axis);
+    for (int32_t axis : state.axes)
+      line += " " + std::to_string(axis);
   }
   if (state.sliders != rest.sliders) {
     line += " sliders";
-    for (int32_t slider : state.sliders) line += " " + std::to_string(slider);
+    for (int32_t slider : state.sliders)
+      line += " " + std::to_string(slider);
   }
   if (state.hats != rest.hats) {
     line += " hats";
@@ -66,13 +73,15 @@ std::optional<int64_t> ToNumber(std::string_view token) {
   int64_t value = 0;
   const char* end = token.data() + token.size();
   auto [ptr, ec] = std::from_chars(token.data(), end, value);
-  if (ec != std::errc() || ptr != end || token.empty()) return std::nullopt;
+  if (ec != std::errc() || ptr != end || token.empty())
+    return std::nullopt;
   return value;
 }
 
 std::optional<uint8_t> ToKey(std::string_view token) {
   if (auto number = ToNumber(token)) {
-    if (*number < 0 || *number > 255) return std::nullopt;
+    if (*number < 0 || *number > 255)
+      return std::nullopt;
     return static_cast<uint8_t>(*number);
   }
   for (int code = 1; code < 256; ++code) {
@@ -87,10 +96,13 @@ std::vector<std::string_view> SplitWords(std::string_view line) {
   std::vector<std::string_view> words;
   size_t at = 0;
   while (at < line.size()) {
-    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
+      ++at;
     size_t end = at;
-    while (end < line.size() && line[end] != ' ' && line[end] != '\t') ++end;
-    if (end > at) words.push_back(line.substr(at, end - at));
+    while (end < line.size() && line[end] != ' ' && line[end] != '\t')
+      ++end;
+    if (end > at)
+      words.push_back(line.substr(at, end - at));
     at = end;
   }
   return words;
@@ -140,15 +152,19 @@ bool RecordingParser::Parse(std::string_view text) {
   size_t at = 0;
   while (at < text.size() && !ended_) {
     size_t end = text.find('\n', at);
-    if (end == std::string_view::npos) end = text.size();
+    if (end == std::string_view::npos)
+      end = text.size();
     std::string_view line = text.substr(at, end - at);
     at = end + 1;
     ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
     const size_t hash = line.find('#');
-    if (hash != std::string_view::npos) line = line.substr(0, hash);
+    if (hash != std::string_view::npos)
+      line = line.substr(0, hash);
     const std::vector<std::string_view> words = SplitWords(line);
-    if (words.empty()) continue;
+    if (words.empty())
+      continue;
     if (!headerSeen) {
       if (!Header(words)) {
         *problem_ = error_;
@@ -184,8 +200,7 @@ bool RecordingParser::Parse(std::string_view text) {
     *problem_ = "no \"end\" line (the recording was cut short)";
   }
   // The updates before the first block are at rest.
-  if (out_->updateCount > 0 &&
-      (out_->changes.empty() || out_->changes.front().update > 0)) {
+  if (out_->updateCount > 0 && (out_->changes.empty() || out_->changes.front().update > 0)) {
     platform::RecordedChange rest;
     rest.snapshot.joysticks.assign(out_->joysticksAtStart, JoystickState{});
     out_->changes.insert(out_->changes.begin(), rest);
@@ -198,9 +213,11 @@ bool RecordingParser::Parse(std::string_view text) {
 }
 
 bool RecordingParser::Header(const std::vector<std::string_view>& words) {
-  if (words[0] != kReplayMagic) return Fail("not a recording (no \"quarn-replay\" line)");
+  if (words[0] != kReplayMagic)
+    return Fail("not a recording (no \"quarn-replay\" line)");
   const auto version = words.size() == 2 ? ToNumber(words[1]) : std::nullopt;
-  if (!version || *version < 1) return Fail("not a recording (a bad version)");
+  if (!version || *version < 1)
+    return Fail("not a recording (a bad version)");
   if (*version > kReplayVersion) {
     return Fail("recorded in format version " + std::to_string(*version) +
                 ", newer than this game reads (" + std::to_string(kReplayVersion) + ")");
@@ -215,12 +232,14 @@ bool RecordingParser::Line(const std::vector<std::string_view>& words) {
   }
   if (word == "update") {
     int64_t update = 0;
-    if (!Numbers(words, 1, 1, 0, INT32_MAX, &update)) return false;
+    if (!Numbers(words, 1, 1, 0, INT32_MAX, &update))
+      return false;
     return StartBlock(update);
   }
   if (word == "end") {
     int64_t count = 0;
-    if (!Numbers(words, 1, 1, 0, INT32_MAX, &count)) return false;
+    if (!Numbers(words, 1, 1, 0, INT32_MAX, &count))
+      return false;
     if (inBlock_ && count <= block_.update) {
       return Fail("\"end " + std::to_string(count) + "\" is not after the last update");
     }
@@ -229,22 +248,28 @@ bool RecordingParser::Line(const std::vector<std::string_view>& words) {
     ended_ = true;
     return true;
   }
-  if (word == "joysticks") return Joysticks(words);
-  if (!inBlock_) return Fail("\"" + std::string(word) + "\" before the first \"update\"");
+  if (word == "joysticks")
+    return Joysticks(words);
+  if (!inBlock_)
+    return Fail("\"" + std::string(word) + "\" before the first \"update\"");
   if (word == "nofocus" && words.size() == 1) {
     block_.snapshot.acquirable = false;
     return true;
   }
-  if (word == "keys") return Keys(words);
-  if (word == "mouse") return Mouse(words);
-  if (word == "mousebuttons") return MouseButtons(words);
-  if (word == "joy") return Joy(words);
+  if (word == "keys")
+    return Keys(words);
+  if (word == "mouse")
+    return Mouse(words);
+  if (word == "mousebuttons")
+    return MouseButtons(words);
+  if (word == "joy")
+    return Joy(words);
   return Fail("unknown line \"" + std::string(word) + "\"");
 }
 
 bool RecordingParser::StartBlock(int64_t update) {
-  const int64_t last = inBlock_ ? block_.update
-                               : (out_->changes.empty() ? -1 : out_->changes.back().update);
+  const int64_t last =
+      inBlock_ ? block_.update : (out_->changes.empty() ? -1 : out_->changes.back().update);
   if (update <= last) {
     return Fail("update " + std::to_string(update) + " does not come after update " +
                 std::to_string(last));
@@ -258,14 +283,16 @@ bool RecordingParser::StartBlock(int64_t update) {
 }
 
 void RecordingParser::FinishBlock() {
-  if (!inBlock_) return;
+  if (!inBlock_)
+    return;
   out_->changes.push_back(std::move(block_));
   inBlock_ = false;
 }
 
-bool RecordingParser::Numbers(const std::vector<std::string_view>& words, size_t at,
-                              size_t count, int64_t min, int64_t max, int64_t* values) {
-  if (at + count > words.size()) return Fail("\"" + std::string(words[0]) + "\" needs more numbers");
+bool RecordingParser::Numbers(const std::vector<std::string_view>& words, size_t at, size_t count,
+                              int64_t min, int64_t max, int64_t* values) {
+  if (at + count > words.size())
+    return Fail("\"" + std::string(words[0]) + "\" needs more numbers");
   for (size_t i = 0; i < count; ++i) {
     const auto number = ToNumber(words[at + i]);
     if (!number || *number < min || *number > max) {
@@ -278,8 +305,10 @@ bool RecordingParser::Numbers(const std::vector<std::string_view>& words, size_t
 }
 
 bool RecordingParser::GrowSlots(size_t slots) {
-  if (slots > kMaxJoystickSlots) return Fail("more than 64 joysticks");
-  if (slots <= slots_) return true;
+  if (slots > kMaxJoystickSlots)
+    return Fail("more than 64 joysticks");
+  if (slots <= slots_)
+    return true;
   slots_ = slots;
   if (inBlock_) {
     block_.snapshot.joysticks.resize(slots_);
@@ -290,16 +319,19 @@ bool RecordingParser::GrowSlots(size_t slots) {
 }
 
 bool RecordingParser::Joysticks(const std::vector<std::string_view>& words) {
-  if (words.size() != 2) return Fail("\"joysticks\" needs one number");
+  if (words.size() != 2)
+    return Fail("\"joysticks\" needs one number");
   int64_t slots = 0;
-  if (!Numbers(words, 1, 1, 0, kMaxJoystickSlots, &slots)) return false;
+  if (!Numbers(words, 1, 1, 0, kMaxJoystickSlots, &slots))
+    return false;
   return GrowSlots(static_cast<size_t>(slots));
 }
 
 bool RecordingParser::Keys(const std::vector<std::string_view>& words) {
   for (size_t i = 1; i < words.size(); ++i) {
     const auto key = ToKey(words[i]);
-    if (!key) return Fail("\"" + std::string(words[i]) + "\" is not a key");
+    if (!key)
+      return Fail("\"" + std::string(words[i]) + "\" is not a key");
     block_.snapshot.keyboard.keys[*key] = platform::kKeyDown;
   }
   return true;
@@ -307,8 +339,10 @@ bool RecordingParser::Keys(const std::vector<std::string_view>& words) {
 
 bool RecordingParser::Mouse(const std::vector<std::string_view>& words) {
   int64_t values[3];
-  if (words.size() != 4) return Fail("\"mouse\" needs three numbers");
-  if (!Numbers(words, 1, 3, INT32_MIN, INT32_MAX, values)) return false;
+  if (words.size() != 4)
+    return Fail("\"mouse\" needs three numbers");
+  if (!Numbers(words, 1, 3, INT32_MIN, INT32_MAX, values))
+    return false;
   block_.snapshot.mouse.x = static_cast<int32_t>(values[0]);
   block_.snapshot.mouse.y = static_cast<int32_t>(values[1]);
   block_.snapshot.mouse.wheel = static_cast<int32_t>(values[2]);
@@ -318,7 +352,8 @@ bool RecordingParser::Mouse(const std::vector<std::string_view>& words) {
 bool RecordingParser::MouseButtons(const std::vector<std::string_view>& words) {
   for (size_t i = 1; i < words.size(); ++i) {
     int64_t button = 0;
-    if (!Numbers(words, i, 1, 1, platform::kMouseButtons, &button)) return false;
+    if (!Numbers(words, i, 1, 1, platform::kMouseButtons, &button))
+      return false;
     block_.snapshot.mouse.buttons[button - 1] = platform::kKeyDown;
   }
   return true;
@@ -326,8 +361,10 @@ bool RecordingParser::MouseButtons(const std::vector<std::string_view>& words) {
 
 bool RecordingParser::Joy(const std::vector<std::string_view>& words) {
   int64_t slot = 0;
-  if (!Numbers(words, 1, 1, 0, kMaxJoystickSlots - 1, &slot)) return false;
-  if (!GrowSlots(static_cast<size_t>(slot) + 1)) return false;
+  if (!Numbers(words, 1, 1, 0, kMaxJoystickSlots - 1, &slot))
+    return false;
+  if (!GrowSlots(static_cast<size_t>(slot) + 1))
+    return false;
   JoystickState state;
   size_t at = 2;
   while (at < words.size()) {
@@ -339,7 +376,8 @@ bool RecordingParser::Joy(const std::vector<std::string_view>& words) {
       if (!Numbers(words, at, platform::kJoystickAxes, 0, platform::kAxisMax, values)) {
         return false;
       }
-      for (int i = 0; i < platform::kJoystickAxes; ++i) state.axes[i] = static_cast<int32_t>(values[i]);
+      for (int i = 0; i < platform::kJoystickAxes; ++i)
+        state.axes[i] = static_cast<int32_t>(values[i]);
       at += platform::kJoystickAxes;
     } else if (part == "sliders") {
       if (!Numbers(words, at, platform::kJoystickSliders, 0, platform::kAxisMax, values)) {
@@ -350,7 +388,8 @@ bool RecordingParser::Joy(const std::vector<std::string_view>& words) {
       }
       at += platform::kJoystickSliders;
     } else if (part == "hats") {
-      if (!Numbers(words, at, platform::kJoystickHats, -1, 35999, values)) return false;
+      if (!Numbers(words, at, platform::kJoystickHats, -1, 35999, values))
+        return false;
       for (int i = 0; i < platform::kJoystickHats; ++i) {
         state.hats[i] = values[i] < 0 ? platform::kHatCentred : static_cast<uint32_t>(values[i]);
       }
@@ -358,7 +397,8 @@ bool RecordingParser::Joy(const std::vector<std::string_view>& words) {
     } else if (part == "buttons") {
       for (; at < words.size() && ToNumber(words[at]); ++at) {
         int64_t button = 0;
-        if (!Numbers(words, at, 1, 1, platform::kJoystickButtons, &button)) return false;
+        if (!Numbers(words, at, 1, 1, platform::kJoystickButtons, &button))
+          return false;
         state.buttons[button - 1] = platform::kKeyDown;
       }
     } else {
@@ -372,7 +412,8 @@ bool RecordingParser::Joy(const std::vector<std::string_view>& words) {
 
 std::string FormatInputBlock(const InputSnapshot& snapshot, size_t previousSlots) {
   std::string text;
-  if (!snapshot.acquirable) text += "nofocus\n";
+  if (!snapshot.acquirable)
+    text += "nofocus\n";
   if (AnyHeld(snapshot.keyboard.keys)) {
     std::string line = "keys";
     AppendHeld(line, snapshot.keyboard.keys.data(), snapshot.keyboard.keys.size(), 0);
@@ -393,7 +434,8 @@ std::string FormatInputBlock(const InputSnapshot& snapshot, size_t previousSlots
   }
   for (size_t i = 0; i < snapshot.joysticks.size(); ++i) {
     const JoystickState& state = snapshot.joysticks[i];
-    if (state != JoystickState::AtRest(true)) text += FormatJoystick(i, state) + "\n";
+    if (state != JoystickState::AtRest(true))
+      text += FormatJoystick(i, state) + "\n";
   }
   return text;
 }
@@ -423,12 +465,15 @@ bool ReadInputRecording(const std::string& path, platform::InputRecording* out,
   return ParseInputRecording(text, out, problem);
 }
 
-InputRecorder::~InputRecorder() { Close(); }
+InputRecorder::~InputRecorder() {
+  Close();
+}
 
 bool InputRecorder::Open(const std::string& path, size_t joysticksAtStart) {
   Close();
   file_.reset(std::fopen(path.c_str(), "wb"));
-  if (file_ == nullptr) return false;
+  if (file_ == nullptr)
+    return false;
   path_ = path;
   updates_ = 0;
   slots_ = joysticksAtStart;
@@ -439,7 +484,8 @@ bool InputRecorder::Open(const std::string& path, size_t joysticksAtStart) {
 }
 
 bool InputRecorder::WriteText(const std::string& text) {
-  if (file_ == nullptr) return false;
+  if (file_ == nullptr)
+    return false;
   if (std::fwrite(text.data(), 1, text.size(), file_.get()) != text.size() ||
       std::fflush(file_.get()) != 0) {
     platform::ReportProblem(path_, "cannot be written; the recording stops here");
@@ -451,7 +497,8 @@ bool InputRecorder::WriteText(const std::string& text) {
 }
 
 void InputRecorder::Record(const InputSnapshot& snapshot) {
-  if (file_ == nullptr) return;
+  if (file_ == nullptr)
+    return;
   if (updates_ == 0 || snapshot != previous_) {
     if (!WriteText("update " + std::to_string(updates_) + "\n" +
                    FormatInputBlock(snapshot, slots_))) {
@@ -464,7 +511,8 @@ void InputRecorder::Record(const InputSnapshot& snapshot) {
 }
 
 bool InputRecorder::Close() {
-  if (file_ == nullptr) return !failed_;
+  if (file_ == nullptr)
+    return !failed_;
   const bool written = WriteText("end " + std::to_string(updates_) + "\n");
   file_.reset();
   return written && !failed_;

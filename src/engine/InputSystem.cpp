@@ -8,7 +8,9 @@ namespace quarn {
 
 InputSystem::InputSystem() = default;
 
-InputSystem::~InputSystem() { Release(); }
+InputSystem::~InputSystem() {
+  Release();
+}
 
 void InputSystem::UseBackend(std::unique_ptr<platform::InputBackend> backend) {
   injected_ = std::move(backend);
@@ -19,8 +21,10 @@ Joystick* InputSystem::GetJoystick(size_t index) const {
 }
 
 std::unique_ptr<platform::InputBackend> InputSystem::MakeBackend() {
-  if (injected_ != nullptr) return std::move(injected_);
-  if (replayFile_.empty()) return std::make_unique<platform::SdlInputBackend>(window_);
+  if (injected_ != nullptr)
+    return std::move(injected_);
+  if (replayFile_.empty())
+    return std::make_unique<platform::SdlInputBackend>(window_);
   platform::InputRecording recording;
   std::string problem;
   if (!ReadInputRecording(replayFile_, &recording, &problem)) {
@@ -29,9 +33,9 @@ std::unique_ptr<platform::InputBackend> InputSystem::MakeBackend() {
   }
   // A damaged recording still plays what it holds.
   if (!problem.empty()) {
-    platform::ReportProblem(replayFile_, problem + "; playing the " +
-                                             std::to_string(recording.updateCount) +
-                                             " updates before it");
+    platform::ReportProblem(
+        replayFile_,
+        problem + "; playing the " + std::to_string(recording.updateCount) + " updates before it");
   }
   return std::make_unique<platform::ReplayInputBackend>(std::move(recording), window_);
 }
@@ -42,7 +46,8 @@ bool InputSystem::Create(platform::WindowHandle window) {
   window_ = window;
   backend_ = MakeBackend();
   if (backend_ == nullptr || !backend_->Start()) {
-    if (lastError_.empty()) lastError_ = "no input devices";
+    if (lastError_.empty())
+      lastError_ = "no input devices";
     backend_.reset();
     return false;
   }
@@ -77,13 +82,15 @@ void InputSystem::Release() {
 }
 
 bool InputSystem::Update() {
-  if (backend_ == nullptr) return false;
+  if (backend_ == nullptr)
+    return false;
   backend_->Poll(&snapshot_);
   AddJoysticks(snapshot_.joysticks.size());
   recorder_.Record(snapshot_);
   bool all = keyboard_->Update();
   all = mouse_->Update() && all;
-  for (auto& joystick : joysticks_) all = joystick->Update() && all;
+  for (auto& joystick : joysticks_)
+    all = joystick->Update() && all;
   return all;
 }
 
@@ -98,9 +105,12 @@ void InputSystem::AddToDigest(StateDigest& digest) const {
   digest.AddInt(static_cast<int64_t>(s.joysticks.size()));
   for (const platform::JoystickState& joystick : s.joysticks) {
     digest.AddInt(joystick.attached ? 1 : 0);
-    for (int32_t axis : joystick.axes) digest.AddInt(axis);
-    for (int32_t slider : joystick.sliders) digest.AddInt(slider);
-    for (uint32_t hat : joystick.hats) digest.AddInt(hat);
+    for (int32_t axis : joystick.axes)
+      digest.AddInt(axis);
+    for (int32_t slider : joystick.sliders)
+      digest.AddInt(slider);
+    for (uint32_t hat : joystick.hats)
+      digest.AddInt(hat);
     digest.AddBytes(joystick.buttons.data(), joystick.buttons.size());
   }
 }

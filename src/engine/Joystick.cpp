@@ -9,13 +9,18 @@
 namespace quarn {
 
 bool Joystick::Create(const platform::InputSnapshot* source, size_t instance) {
-  if (!InputDevice::Create(source, instance)) return false;
+  if (!InputDevice::Create(source, instance))
+    return false;
   slot_ = instance;
   return true;
 }
 
-void Joystick::RemoveAxis(int id) { axes_.erase(id); }
-void Joystick::RemoveButton(int id) { buttons_.erase(id); }
+void Joystick::RemoveAxis(int id) {
+  axes_.erase(id);
+}
+void Joystick::RemoveButton(int id) {
+  buttons_.erase(id);
+}
 
 void Joystick::ClearMappings() {
   axes_.clear();
@@ -35,12 +40,14 @@ void Joystick::AddStickDirectionButton(int id, int physicalAxis, int threshold) 
 }
 
 int Joystick::GetRawAxis(int physicalAxis) const {
-  if (physicalAxis < 1 || physicalAxis > platform::kJoystickAxes) return 0;
+  if (physicalAxis < 1 || physicalAxis > platform::kJoystickAxes)
+    return 0;
   return state_.axes[physicalAxis - 1];
 }
 
 int Joystick::GetRawButton(int physicalButton) const {
-  if (physicalButton < 1 || physicalButton > platform::kJoystickButtons) return 0;
+  if (physicalButton < 1 || physicalButton > platform::kJoystickButtons)
+    return 0;
   return (state_.buttons[physicalButton - 1] & platform::kKeyDown) != 0 ? 1 : 0;
 }
 
@@ -48,28 +55,36 @@ void Joystick::UpdateAxis(StickAxis& axis) const {
   const int64_t raw = GetRawAxis(axis.physicalAxis) - kCentre;
   const int64_t diff = raw - axis.value;
   int64_t value = raw;
-  if (std::llabs(diff) > axis.step) value = axis.value + (diff > 0 ? axis.step : -axis.step);
+  if (std::llabs(diff) > axis.step)
+    value = axis.value + (diff > 0 ? axis.step : -axis.step);
   // Readings never leave -32767..32768; this only keeps a nonsensical step from overflowing.
-  axis.value = static_cast<int>(std::clamp<int64_t>(value, -platform::kAxisMax,
-                                                    platform::kAxisMax));
+  axis.value =
+      static_cast<int>(std::clamp<int64_t>(value, -platform::kAxisMax, platform::kAxisMax));
 }
 
 int Joystick::ButtonState(const StickButton& button) const {
-  if (button.physicalButton != 0) return GetRawButton(button.physicalButton);
-  if (button.physicalAxis == 0) return 0;
+  if (button.physicalButton != 0)
+    return GetRawButton(button.physicalButton);
+  if (button.physicalAxis == 0)
+    return 0;
   const int off = GetRawAxis(button.physicalAxis) - kCentre;
-  if (button.threshold > 0 && off > button.threshold) return 1;
-  if (button.threshold < 0 && off < button.threshold) return 1;
+  if (button.threshold > 0 && off > button.threshold)
+    return 1;
+  if (button.threshold < 0 && off < button.threshold)
+    return 1;
   return 0;
 }
 
 bool Joystick::Update() {
-  if (!Acquire()) return false;
+  if (!Acquire())
+    return false;
   const auto& joysticks = Source()->joysticks;
   // A slot the poll does not list reads as an unplugged device: centred and released.
   state_ = slot_ < joysticks.size() ? joysticks[slot_] : platform::JoystickState::AtRest(false);
-  for (auto& [id, axis] : axes_) UpdateAxis(axis);
-  for (auto& [id, button] : buttons_) button.state = ButtonState(button);
+  for (auto& [id, axis] : axes_)
+    UpdateAxis(axis);
+  for (auto& [id, button] : buttons_)
+    button.state = ButtonState(button);
   return true;
 }
 

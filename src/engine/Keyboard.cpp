@@ -17,9 +17,13 @@ void Keyboard::AddKeyAxis(int id, uint8_t positiveKey, uint8_t negativeKey, int 
   axes_.try_emplace(id, KeyAxis{positiveKey, negativeKey, step, deadZone});
 }
 
-void Keyboard::AddKeyButton(int id, uint8_t key) { buttons_.try_emplace(id, KeyButton{key}); }
+void Keyboard::AddKeyButton(int id, uint8_t key) {
+  buttons_.try_emplace(id, KeyButton{key});
+}
 
-bool Keyboard::GetKey(uint8_t code) const { return (keys_.keys[code] & platform::kKeyDown) != 0; }
+bool Keyboard::GetKey(uint8_t code) const {
+  return (keys_.keys[code] & platform::kKeyDown) != 0;
+}
 
 void Keyboard::UpdateAxis(KeyAxis& axis) const {
   const bool positive = GetKey(axis.positiveKey);
@@ -42,10 +46,13 @@ void Keyboard::UpdateAxis(KeyAxis& axis) const {
 }
 
 bool Keyboard::Update() {
-  if (!Acquire()) return false;
+  if (!Acquire())
+    return false;
   keys_ = Source()->keyboard;
-  for (auto& [id, axis] : axes_) UpdateAxis(axis);
-  for (auto& [id, button] : buttons_) button.state = GetKey(button.key) ? 1 : 0;
+  for (auto& [id, axis] : axes_)
+    UpdateAxis(axis);
+  for (auto& [id, button] : buttons_)
+    button.state = GetKey(button.key) ? 1 : 0;
   return true;
 }
 

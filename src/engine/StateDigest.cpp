@@ -16,7 +16,8 @@ void StateDigest::AddBytes(const void* data, size_t size) {
 void StateDigest::AddInt(int64_t value) {
   unsigned char bytes[8];
   const auto bits = static_cast<uint64_t>(value);
-  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
+  for (int i = 0; i < 8; ++i)
+    bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
   AddBytes(bytes, sizeof bytes);
 }
 

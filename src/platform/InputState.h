@@ -28,8 +28,8 @@ struct KeyboardState {
 };
 
 struct MouseState {
-  int32_t x = 0, y = 0;  // movement since the previous pass
-  int32_t wheel = 0;     // 120 per notch, positive away from the player
+  int32_t x = 0, y = 0;                          // movement since the previous pass
+  int32_t wheel = 0;                             // 120 per notch, positive away from the player
   std::array<uint8_t, kMouseButtons> buttons{};  // high bit: held
 
   bool operator==(const MouseState&) const = default;
@@ -70,8 +70,8 @@ struct RecordedChange {
 };
 
 struct InputRecording {
-  size_t joysticksAtStart = 0;  // joystick slots present when the devices were made
-  long updateCount = 0;         // passes recorded
+  size_t joysticksAtStart = 0;          // joystick slots present when the devices were made
+  long updateCount = 0;                 // passes recorded
   std::vector<RecordedChange> changes;  // ascending updates, the first at update 0
 };
 

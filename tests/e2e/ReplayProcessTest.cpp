@@ -27,8 +27,8 @@ std::string DigestLine(const std::string& out) {
 TEST(ReplayProcessTest, ARecordedEscapeReleaseEndsTheGameNormally) {
   const std::string dir = MakeTempDir("replay_escape");
   // Escape goes down at update 10 and up at 12; the recording would go on to 100.
-  const std::string replay = WriteFile(
-      dir, "escape.txt", "quarn-replay 1\nupdate 10\nkeys 1\nupdate 12\nend 100\n");
+  const std::string replay =
+      WriteFile(dir, "escape.txt", "quarn-replay 1\nupdate 10\nkeys 1\nupdate 12\nend 100\n");
   const ProcessResult run = RunProcess(
       BuildPath("quarn"), {"--headless", "--replay", replay, "--digest"}, dir, kHeadlessEnv);
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -37,8 +37,8 @@ TEST(ReplayProcessTest, ARecordedEscapeReleaseEndsTheGameNormally) {
 
 TEST(ReplayProcessTest, ARecordedPauseReleaseStopsTheUpdates) {
   const std::string dir = MakeTempDir("replay_pause");
-  const std::string pause = WriteFile(
-      dir, "pause.txt", "quarn-replay 1\nupdate 5\nkeys Pause\nupdate 6\nend 30\n");
+  const std::string pause =
+      WriteFile(dir, "pause.txt", "quarn-replay 1\nupdate 5\nkeys Pause\nupdate 6\nend 30\n");
   const std::string plain = WriteFile(dir, "plain.txt", "quarn-replay 1\nupdate 0\nend 30\n");
   const ProcessResult paused = RunProcess(
       BuildPath("quarn"), {"--headless", "--replay", pause, "--digest"}, dir, kHeadlessEnv);
@@ -52,10 +52,9 @@ TEST(ReplayProcessTest, ARecordedPauseReleaseStopsTheUpdates) {
 TEST(ReplayProcessTest, ARecordedRunReplaysToTheSameDigest) {
   const std::string dir = MakeTempDir("replay_record");
   const std::string record = dir + "/run.txt";
-  const ProcessResult recorded =
-      RunProcess(BuildPath("quarn"), {"--headless", "--frames", "45", "--record", record,
-                                      "--digest"},
-                 dir, kHeadlessEnv);
+  const ProcessResult recorded = RunProcess(
+      BuildPath("quarn"), {"--headless", "--frames", "45", "--record", record, "--digest"}, dir,
+      kHeadlessEnv);
   ASSERT_EQ(recorded.exitCode, 0) << recorded.err;
   const ProcessResult replayed = RunProcess(
       BuildPath("quarn"), {"--headless", "--replay", record, "--digest"}, dir, kHeadlessEnv);

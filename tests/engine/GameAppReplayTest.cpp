@@ -87,8 +87,7 @@ TEST_F(GameAppReplayTest, ARecordedEscapeReleaseEndsTheProgramAsALiveOneWould) {
 TEST_F(GameAppReplayTest, ARecordedPauseStopsTheUpdatesAndTheDigestShowsIt) {
   LaunchOptions options;
   options.digest = true;
-  const std::string out =
-      Run("quarn-replay 1\nupdate 4\nkeys 197\nupdate 5\nend 30\n", options);
+  const std::string out = Run("quarn-replay 1\nupdate 4\nkeys 197\nupdate 5\nend 30\n", options);
   EXPECT_EQ(exitCode_, 0);
   EXPECT_EQ(game_->updates, 5);
   EXPECT_TRUE(app_->IsPaused());

@@ -32,7 +32,8 @@ class InputMappingsTest : public ::testing::Test {
   std::set<int> HeldButtons(int maxId) {
     std::set<int> held;
     for (int id = 1; id <= maxId; ++id) {
-      if (map_.GetButton(id) != 0) held.insert(id);
+      if (map_.GetButton(id) != 0)
+        held.insert(id);
     }
     return held;
   }
@@ -46,7 +47,8 @@ class InputMappingsTest : public ::testing::Test {
   std::set<int> HeldWithPad(int button, int x, int y, int maxId) {
     backend_->state = platform::InputSnapshot{};
     backend_->state.joysticks.resize(1);
-    if (button != 0) Pad().buttons[button - 1] = platform::kKeyDown;
+    if (button != 0)
+      Pad().buttons[button - 1] = platform::kKeyDown;
     Pad().axes[0] = platform::kAxisCentre + x;
     Pad().axes[1] = platform::kAxisCentre + y;
     Pass();
@@ -90,7 +92,8 @@ TEST_F(InputMappingsTest, StagePlayAxesRampOnKeysAndFollowTheStick) {
   backend_->Release(scan::kDown);
   backend_->Press(scan::kLeft);
   Pad().axes[1] = platform::kAxisCentre - 20000;
-  for (int i = 0; i < 7; ++i) Pass();
+  for (int i = 0; i < 7; ++i)
+    Pass();
   EXPECT_EQ(map_.GetAxis(1), -20000) << "the stick's deflection beats the keyboard's swing";
   EXPECT_EQ(map_.GetAxis(2), -22400) << "left arrow: seven steps down";
   EXPECT_EQ(map_.GetAxis(3), 0);

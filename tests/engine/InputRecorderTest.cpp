@@ -23,7 +23,8 @@ std::string ReadText(const std::string& path) {
 InputSnapshot StateAt(const InputRecording& recording, long update) {
   InputSnapshot state;
   for (const auto& change : recording.changes) {
-    if (change.update <= update) state = change.snapshot;
+    if (change.update <= update)
+      state = change.snapshot;
   }
   return state;
 }
@@ -63,7 +64,8 @@ TEST_F(InputRecorderTest, EveryFieldSurvivesTheRoundTrip) {
   passes[4].joysticks[2].buttons[4] = platform::kKeyDown;
   passes[5] = passes[4];
   passes[5].acquirable = true;
-  for (const auto& pass : passes) recorder.Record(pass);
+  for (const auto& pass : passes)
+    recorder.Record(pass);
   EXPECT_TRUE(recorder.Close());
 
   InputRecording recording;
@@ -83,7 +85,8 @@ TEST_F(InputRecorderTest, AnIdleRecordingStaysSmall) {
   ASSERT_TRUE(recorder.Open(path_, 0));
   InputSnapshot held;
   held.keyboard.keys[200] = platform::kKeyDown;
-  for (int i = 0; i < 3000; ++i) recorder.Record(i < 1000 ? InputSnapshot{} : held);
+  for (int i = 0; i < 3000; ++i)
+    recorder.Record(i < 1000 ? InputSnapshot{} : held);
   recorder.Close();
   EXPECT_EQ(ReadText(path_),
             "quarn-replay 1\njoysticks 0\nupdate 0\nupdate 1000\nkeys 200\nend 3000\n");
@@ -95,7 +98,8 @@ TEST_F(InputRecorderTest, AStoppedRecorderLeavesAFileThatPlaysUpToItsLastChange)
     ASSERT_TRUE(recorder.Open(path_, 0));
     InputSnapshot held;
     held.keyboard.keys[1] = platform::kKeyDown;
-    for (int i = 0; i < 10; ++i) recorder.Record(i < 4 ? InputSnapshot{} : held);
+    for (int i = 0; i < 10; ++i)
+      recorder.Record(i < 4 ? InputSnapshot{} : held);
     // Read while it is still open, as after a crash: every change is already on disk.
     InputRecording recording;
     std::string problem;
@@ -163,7 +167,8 @@ TEST_P(DamagedRecordingTest, KeepsTheUpdatesBeforeTheDamage) {
   ASSERT_TRUE(ParseInputRecording(GetParam().text, &recording, &problem));
   EXPECT_EQ(recording.updateCount, GetParam().playable);
   EXPECT_NE(problem.find(GetParam().where), std::string::npos) << problem;
-  for (const auto& change : recording.changes) EXPECT_LT(change.update, recording.updateCount);
+  for (const auto& change : recording.changes)
+    EXPECT_LT(change.update, recording.updateCount);
   if (recording.updateCount > 0) {
     ASSERT_FALSE(recording.changes.empty());
     EXPECT_EQ(recording.changes.front().update, 0);

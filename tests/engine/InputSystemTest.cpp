@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/ScriptedInputBackend.h"
 #include "engine/InputMappings.h"
+#include "engine/ScriptedInputBackend.h"
 #include "platform/ScanCodes.h"
 
 namespace quarn {
@@ -142,12 +142,18 @@ TEST_F(InputSystemTest, RecordingWritesEveryPassAndReplayingGivesTheSamePasses) 
   ASSERT_TRUE(input_.Create(nullptr));
   std::vector<platform::InputSnapshot> seen;
   for (int pass = 0; pass < 40; ++pass) {
-    if (pass == 5) backend_->Press(scan::kDown);
-    if (pass == 9) backend_->state.joysticks.resize(1);  // plugged in
-    if (pass == 12) backend_->state.joysticks[0].axes[1] = 100;
-    if (pass == 20) backend_->Release(scan::kDown);
-    if (pass == 30) backend_->state.mouse.x = 4;
-    if (pass == 31) backend_->state.mouse.x = 0;
+    if (pass == 5)
+      backend_->Press(scan::kDown);
+    if (pass == 9)
+      backend_->state.joysticks.resize(1);  // plugged in
+    if (pass == 12)
+      backend_->state.joysticks[0].axes[1] = 100;
+    if (pass == 20)
+      backend_->Release(scan::kDown);
+    if (pass == 30)
+      backend_->state.mouse.x = 4;
+    if (pass == 31)
+      backend_->state.mouse.x = 0;
     input_.Update();
     seen.push_back(input_.LastSnapshot());
   }
@@ -212,7 +218,8 @@ TEST(InputSystemDigestTest, TheDigestFollowsThePolledState) {
   auto digestOf = [](bool pressC) {
     InputSystem input;
     auto backend = std::make_unique<ScriptedInputBackend>();
-    if (pressC) backend->Press(scan::kC);
+    if (pressC)
+      backend->Press(scan::kC);
     input.UseBackend(std::move(backend));
     input.Create(nullptr);
     input.Update();

@@ -36,7 +36,8 @@ class JoystickTest : public ::testing::Test {
 TEST_F(JoystickTest, FullDeflectionSlewsToPlus32768AndBackToTheExactCentre) {
   Pad().axes[0] = 65535;
   const std::vector<int> out = RollAfter(12);
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], 3200 * (i + 1)) << "update " << i + 1;
+  for (int i = 0; i < 10; ++i)
+    EXPECT_EQ(out[i], 3200 * (i + 1)) << "update " << i + 1;
   EXPECT_EQ(out[10], 32768) << "no clamp on the stick path";
   EXPECT_EQ(out[11], 32768);
   Pad().axes[0] = platform::kAxisCentre;
@@ -100,7 +101,8 @@ TEST_F(JoystickTest, ButtonsFollowTheirPhysicalButton) {
 TEST_F(JoystickTest, RawAxesAreNumberedFromOneAndOthersReadZero) {
   Pad().axes = {1, 2, 3, 4, 5, 6};
   joystick_.Update();
-  for (int axis = 1; axis <= 6; ++axis) EXPECT_EQ(joystick_.GetRawAxis(axis), axis);
+  for (int axis = 1; axis <= 6; ++axis)
+    EXPECT_EQ(joystick_.GetRawAxis(axis), axis);
   EXPECT_EQ(joystick_.GetRawAxis(0), 0);
   EXPECT_EQ(joystick_.GetRawAxis(7), 0);
 }

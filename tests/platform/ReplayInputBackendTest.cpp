@@ -9,18 +9,22 @@
 namespace quarn::platform {
 namespace {
 
-WindowHandle FakeWindow() { return reinterpret_cast<WindowHandle>(0x1234); }
+WindowHandle FakeWindow() {
+  return reinterpret_cast<WindowHandle>(0x1234);
+}
 
 std::vector<Message> TakeMessages() {
   std::vector<Message> messages;
   Message message;
-  while (MessageQueue::Current()->Peek(message)) messages.push_back(message);
+  while (MessageQueue::Current()->Peek(message))
+    messages.push_back(message);
   return messages;
 }
 
 InputSnapshot Holding(std::initializer_list<uint8_t> keys) {
   InputSnapshot state;
-  for (uint8_t key : keys) state.keyboard.keys[key] = kKeyDown;
+  for (uint8_t key : keys)
+    state.keyboard.keys[key] = kKeyDown;
   return state;
 }
 

@@ -39,7 +39,8 @@ TEST(SdlInputBackendTest, KeysFollowTheirEventsByPhysicalPosition) {
   EXPECT_TRUE(Down(snapshot, scan::kDown));
   EXPECT_TRUE(Down(snapshot, scan::kZ));
   int held = 0;
-  for (uint8_t byte : snapshot.keyboard.keys) held += byte != 0;
+  for (uint8_t byte : snapshot.keyboard.keys)
+    held += byte != 0;
   EXPECT_EQ(held, 2) << "a key without a scan code is ignored";
   backend.OnEvent(KeyEvent(false, SDL_SCANCODE_DOWN, SDLK_DOWN));
   backend.Poll(&snapshot);
@@ -108,7 +109,8 @@ TEST(SdlInputBackendTest, InjectedEventsReachTheKeysThroughTheWindowPumpAndItsFo
   // The window made its key message of the same event.
   bool keyMessage = false;
   Message message;
-  while (queue.Peek(message)) keyMessage |= message.message == kWmKeyDown && message.wParam == 0x25;
+  while (queue.Peek(message))
+    keyMessage |= message.message == kWmKeyDown && message.wParam == 0x25;
   EXPECT_TRUE(keyMessage);
   SDL_Event lost = WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
   lost.window.windowID = focus.window.windowID;
@@ -164,7 +166,8 @@ class SdlJoystickTest : public ::testing::Test {
   SdlJoystickTest() { SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER); }
   ~SdlJoystickTest() override {
     for (int index = SDL_NumJoysticks() - 1; index >= 0; --index) {
-      if (SDL_JoystickIsVirtual(index)) SDL_JoystickDetachVirtual(index);
+      if (SDL_JoystickIsVirtual(index))
+        SDL_JoystickDetachVirtual(index);
     }
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
   }
@@ -190,7 +193,8 @@ class SdlJoystickTest : public ::testing::Test {
   void Pump() {
     SDL_JoystickUpdate();
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) backend_.OnEvent(event);
+    while (SDL_PollEvent(&event) != 0)
+      backend_.OnEvent(event);
   }
   InputSnapshot Poll() {
     Pump();
@@ -268,9 +272,12 @@ TEST_F(SdlJoystickTest, AKnownGamepadLandsWhereTheControlTablesExpect) {
   SDL_Joystick* pad = Handle(index);
   ASSERT_NE(pad, nullptr);
   const std::pair<SDL_GameControllerButton, int> faces[] = {
-      {SDL_CONTROLLER_BUTTON_X, 1},           {SDL_CONTROLLER_BUTTON_B, 2},
-      {SDL_CONTROLLER_BUTTON_A, 3},           {SDL_CONTROLLER_BUTTON_Y, 4},
-      {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 5}, {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 6},
+      {SDL_CONTROLLER_BUTTON_X, 1},
+      {SDL_CONTROLLER_BUTTON_B, 2},
+      {SDL_CONTROLLER_BUTTON_A, 3},
+      {SDL_CONTROLLER_BUTTON_Y, 4},
+      {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 5},
+      {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 6},
   };
   for (const auto& [button, number] : faces) {
     SDL_JoystickSetVirtualButton(pad, button, 1);

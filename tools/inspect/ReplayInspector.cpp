@@ -11,13 +11,16 @@ namespace {
 using platform::InputSnapshot;
 using platform::JoystickState;
 
-bool Held(uint8_t byte) { return (byte & platform::kKeyDown) != 0; }
+bool Held(uint8_t byte) {
+  return (byte & platform::kKeyDown) != 0;
+}
 
 template <class Array>
 std::string HeldNumbers(const Array& bytes) {
   std::string text;
   for (size_t i = 0; i < bytes.size(); ++i) {
-    if (Held(bytes[i])) text += " " + std::to_string(i + 1);
+    if (Held(bytes[i]))
+      text += " " + std::to_string(i + 1);
   }
   return text;
 }
@@ -25,11 +28,13 @@ std::string HeldNumbers(const Array& bytes) {
 std::string KeysText(const platform::KeyboardState& keyboard) {
   std::string text;
   for (int code = 0; code < 256; ++code) {
-    if (!Held(keyboard.keys[code])) continue;
+    if (!Held(keyboard.keys[code]))
+      continue;
     text += text.empty() ? "keys " : " ";
     text += std::to_string(code);
     const std::string_view name = platform::ScanCodeName(static_cast<uint8_t>(code));
-    if (!name.empty()) text += "(" + std::string(name) + ")";
+    if (!name.empty())
+      text += "(" + std::string(name) + ")";
   }
   return text;
 }
@@ -37,12 +42,15 @@ std::string KeysText(const platform::KeyboardState& keyboard) {
 std::string JoystickText(size_t slot, const JoystickState& state) {
   const JoystickState rest = JoystickState::AtRest(state.attached);
   std::string text = "joystick " + std::to_string(slot) + ":";
-  if (!state.attached) return text + " unplugged";
+  if (!state.attached)
+    return text + " unplugged";
   text += " axes";
-  for (int32_t axis : state.axes) text += " " + std::to_string(axis);
+  for (int32_t axis : state.axes)
+    text += " " + std::to_string(axis);
   if (state.sliders != rest.sliders) {
     text += ", sliders";
-    for (int32_t slider : state.sliders) text += " " + std::to_string(slider);
+    for (int32_t slider : state.sliders)
+      text += " " + std::to_string(slider);
   }
   if (state.hats != rest.hats) {
     text += ", hats";
@@ -58,11 +66,13 @@ std::string JoystickText(size_t slot, const JoystickState& state) {
 std::string StateText(const InputSnapshot& state) {
   std::string text;
   auto add = [&text](const std::string& part) {
-    if (part.empty()) return;
+    if (part.empty())
+      return;
     text += text.empty() ? "" : "; ";
     text += part;
   };
-  if (!state.acquirable) add("no focus");
+  if (!state.acquirable)
+    add("no focus");
   add(KeysText(state.keyboard));
   const platform::MouseState& mouse = state.mouse;
   if (mouse.x != 0 || mouse.y != 0 || mouse.wheel != 0) {
@@ -70,15 +80,18 @@ std::string StateText(const InputSnapshot& state) {
         std::to_string(mouse.wheel));
   }
   const std::string mouseButtons = HeldNumbers(mouse.buttons);
-  if (!mouseButtons.empty()) add("mouse buttons" + mouseButtons);
+  if (!mouseButtons.empty())
+    add("mouse buttons" + mouseButtons);
   for (size_t i = 0; i < state.joysticks.size(); ++i) {
-    if (state.joysticks[i] != JoystickState::AtRest(true)) add(JoystickText(i, state.joysticks[i]));
+    if (state.joysticks[i] != JoystickState::AtRest(true))
+      add(JoystickText(i, state.joysticks[i]));
   }
   return text.empty() ? "nothing held" : text;
 }
 
 std::string UpdatesText(long first, long last) {
-  if (first == last) return "update " + std::to_string(first);
+  if (first == last)
+    return "update " + std::to_string(first);
   return "updates " + std::to_string(first) + "-" + std::to_string(last);
 }
 }  // namespace
@@ -98,10 +111,9 @@ int InspectReplay(const std::string& path, std::ostream& out, std::ostream& err)
       << " updates, " << recording.joysticksAtStart << " joysticks at the start\n";
   const auto& changes = recording.changes;
   for (size_t i = 0; i < changes.size(); ++i) {
-    const long last = i + 1 < changes.size() ? changes[i + 1].update - 1
-                                             : recording.updateCount - 1;
-    out << UpdatesText(changes[i].update, last) << ": " << StateText(changes[i].snapshot)
-        << "\n";
+    const long last =
+        i + 1 < changes.size() ? changes[i + 1].update - 1 : recording.updateCount - 1;
+    out << UpdatesText(changes[i].update, last) << ": " << StateText(changes[i].snapshot) << "\n";
   }
   return 0;
 }
