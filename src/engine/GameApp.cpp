@@ -111,8 +111,12 @@ void GameApp::StopServices() {
 }
 
 int GameApp::Run(Thread*) {
-  // A failed start-up step ends the program at once; the process is about to exit.
-  if (!StartServices()) return -1;
+  // A failed start-up step ends the program at once. What was made is let go first, while the
+  // window it may draw into still exists.
+  if (!StartServices()) {
+    StopServices();
+    return -1;
+  }
   if (game_ == nullptr) {
     platform::ReportError("no game to run");
     return -1;

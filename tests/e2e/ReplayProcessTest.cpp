@@ -1,8 +1,8 @@
 // The real game binary driven by recorded input, headless, and the replay inspector.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
-#include <regex>
 
 #include "e2e/ProcessRunner.h"
 
@@ -17,11 +17,22 @@ std::string WriteFile(const std::string& dir, const std::string& name, const std
   return path;
 }
 
-// The "digest: <hex> updates: <n>" line of a run; empty when there is none.
+// The "digest: <16 hex digits> updates: <n>" line of a run; empty when there is none.
 std::string DigestLine(const std::string& out) {
-  std::smatch match;
-  static const std::regex line("digest: [0-9a-f]{16} updates: [0-9]+\n");
-  return std::regex_search(out, match, line) ? match.str() : "";
+  const size_t start = out.find("digest: ");
+  if (start == std::string::npos)
+    return "";
+  const size_t end = out.find('\n', start);
+  if (end == std::string::npos)
+    return "";
+  const std::string line = out.substr(start, end + 1 - start);
+  const std::string hex = line.substr(8, 16);
+  const std::string rest = line.substr(std::min(line.size(), size_t{24}));
+  const bool wellFormed = hex.size() == 16 &&
+                          hex.find_first_not_of("0123456789abcdef") == std::string::npos &&
+                          rest.rfind(" updates: ", 0) == 0 && rest.size() > 11 &&
+                          rest.find_first_not_of("0123456789", 10) == rest.size() - 1;
+  return wellFormed ? line : "";
 }
 
 TEST(ReplayProcessTest, ARecordedEscapeReleaseEndsTheGameNormally) {

@@ -1,6 +1,7 @@
 // The main loop driven by recorded input: where a replay ends, its Escape and Pause keys, and
 // the digest of the run.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -38,7 +39,9 @@ class GameAppReplayTest : public ::testing::Test {
 
   // Runs a game application on the replay text; the digest line it printed, if any.
   std::string Run(const std::string& replay, LaunchOptions options = {}, int extraState = 0) {
-    const std::string path = ::testing::TempDir() + "/app_replay.txt";
+    // Tests run as parallel processes: each writes files of its own.
+    const std::string path = ::testing::TempDir() + "/app_replay_" + std::to_string(getpid()) +
+                             TestName() + "_" + std::to_string(runs_++) + ".txt";
     if (!replay.empty()) {
       std::ofstream(path, std::ios::binary) << replay;
       options.replayFile = path;
@@ -62,7 +65,12 @@ class GameAppReplayTest : public ::testing::Test {
     return ::testing::internal::GetCapturedStdout();
   }
 
+  static std::string TestName() {
+    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  }
+
   platform::FakeClock clock_;
+  int runs_ = 0;
   CountingGame* game_ = nullptr;
   std::unique_ptr<GameApp> app_;
   int exitCode_ = -2;
@@ -110,7 +118,8 @@ TEST_F(GameAppReplayTest, TheSameReplayGivesTheSameDigestAndOtherInputAnother) {
 }
 
 TEST_F(GameAppReplayTest, ARecordedRunReplaysToTheSameDigest) {
-  const std::string record = ::testing::TempDir() + "/app_record.txt";
+  const std::string record =
+      ::testing::TempDir() + "/app_record_" + std::to_string(getpid()) + TestName() + ".txt";
   LaunchOptions options;
   options.digest = true;
   options.frames = 12;
@@ -123,6 +132,20 @@ TEST_F(GameAppReplayTest, ARecordedRunReplaysToTheSameDigest) {
   const std::string replayed = Run(text, replay);
   EXPECT_EQ(recorded, replayed);
   EXPECT_NE(recorded.find("updates: 12"), std::string::npos) << recorded;
+}
+
+TEST_F(GameAppReplayTest, AMissingReplayFailsTheStartUpAndLetsGoOfWhatWasMade) {
+  LaunchOptions options;
+  options.replayFile = ::testing::TempDir() + "/no_such_replay.txt";
+  ::testing::internal::CaptureStderr();
+  Run("", options);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(exitCode_, -1);
+  EXPECT_NE(err.find("no_such_replay.txt"), std::string::npos) << err;
+  // Every service made before the failure was released: a second start-up succeeds.
+  Run("quarn-replay 1\nend 3\n");
+  EXPECT_EQ(exitCode_, 0);
+  EXPECT_EQ(game_->updates, 3);
 }
 
 }  // namespace

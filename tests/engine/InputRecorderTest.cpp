@@ -1,6 +1,7 @@
 #include "engine/InputRecorder.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -48,7 +49,7 @@ InputSnapshot Busy() {
 
 class InputRecorderTest : public ::testing::Test {
  protected:
-  std::string path_ = ::testing::TempDir() + "/recorder_" +
+  std::string path_ = ::testing::TempDir() + "/recorder_" + std::to_string(getpid()) +
                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
 };
 

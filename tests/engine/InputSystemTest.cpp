@@ -1,6 +1,7 @@
 #include "engine/InputSystem.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -17,7 +18,7 @@ namespace scan = platform::scan;
 using testing::ScriptedInputBackend;
 
 std::string TempPath(const std::string& name) {
-  return ::testing::TempDir() + "/input_system_" + name;
+  return ::testing::TempDir() + "/input_system_" + std::to_string(getpid()) + "_" + name;
 }
 
 std::string ReadText(const std::string& path) {
