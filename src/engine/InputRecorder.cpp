@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/Concat.h"
 #include "engine/PlainFile.h"
 #include "platform/Diagnostics.h"
 #include "platform/ScanCodes.h"
@@ -25,10 +26,20 @@ bool Held(uint8_t byte) {
   return (byte & platform::kKeyDown) != 0;
 }
 
+void AppendNumber(std::string& text, int64_t value) {
+  text += ' ';
+  text += std::to_string(value);
+}
+
+// A word of the file in quotes, for problem reports.
+std::string Quoted(std::string_view word) {
+  return Concat("\"", word, "\"");
+}
+
 void AppendHeld(std::string& line, const uint8_t* bytes, size_t count, int first) {
   for (size_t i = 0; i < count; ++i) {
     if (Held(bytes[i]))
-      line += " " + std::to_string(static_cast<int>(i) + first);
+      AppendNumber(line, static_cast<int64_t>(i) + first);
   }
 }
 
@@ -43,23 +54,24 @@ bool AnyHeld(const Array& bytes) {
 
 std::string FormatJoystick(size_t slot, const JoystickState& state) {
   const JoystickState rest = JoystickState::AtRest(state.attached);
-  std::string line = "joy " + std::to_string(slot);
+  std::string line = "joy";
+  AppendNumber(line, static_cast<int64_t>(slot));
   if (!state.attached)
     line += " unplugged";
   if (state.axes != rest.axes) {
     line += " axes";
     for (int32_t axis : state.axes)
-      line += " " + std::to_string(axis);
+      AppendNumber(line, axis);
   }
   if (state.sliders != rest.sliders) {
     line += " sliders";
     for (int32_t slider : state.sliders)
-      line += " " + std::to_string(slider);
+      AppendNumber(line, slider);
   }
   if (state.hats != rest.hats) {
     line += " hats";
     for (uint32_t hat : state.hats) {
-      line += hat == platform::kHatCentred ? " -1" : " " + std::to_string(hat);
+      AppendNumber(line, hat == platform::kHatCentred ? -1 : int64_t{hat});
     }
   }
   if (AnyHeld(state.buttons)) {
@@ -184,7 +196,7 @@ bool RecordingParser::Parse(std::string_view text) {
         FinishBlock();
         out_->updateCount = out_->changes.empty() ? 0 : out_->changes.back().update + 1;
       }
-      *problem_ = "line " + std::to_string(lineNumber) + ": " + error_;
+      *problem_ = Concat("line ", std::to_string(lineNumber), ": ", error_);
       ended_ = true;
       break;
     }
@@ -219,8 +231,8 @@ bool RecordingParser::Header(const std::vector<std::string_view>& words) {
   if (!version || *version < 1)
     return Fail("not a recording (a bad version)");
   if (*version > kReplayVersion) {
-    return Fail("recorded in format version " + std::to_string(*version) +
-                ", newer than this game reads (" + std::to_string(kReplayVersion) + ")");
+    return Fail(Concat("recorded in format version ", std::to_string(*version),
+                       ", newer than this game reads (", std::to_string(kReplayVersion), ")"));
   }
   return true;
 }
@@ -228,7 +240,7 @@ bool RecordingParser::Header(const std::vector<std::string_view>& words) {
 bool RecordingParser::Line(const std::vector<std::string_view>& words) {
   const std::string_view word = words[0];
   if ((word == "update" || word == "end") && words.size() != 2) {
-    return Fail("\"" + std::string(word) + "\" needs one number");
+    return Fail(Concat(Quoted(word), " needs one number"));
   }
   if (word == "update") {
     int64_t update = 0;
@@ -241,7 +253,7 @@ bool RecordingParser::Line(const std::vector<std::string_view>& words) {
     if (!Numbers(words, 1, 1, 0, INT32_MAX, &count))
       return false;
     if (inBlock_ && count <= block_.update) {
-      return Fail("\"end " + std::to_string(count) + "\" is not after the last update");
+      return Fail(Concat("\"end ", std::to_string(count), "\" is not after the last update"));
     }
     FinishBlock();
     out_->updateCount = static_cast<long>(count);
@@ -251,7 +263,7 @@ bool RecordingParser::Line(const std::vector<std::string_view>& words) {
   if (word == "joysticks")
     return Joysticks(words);
   if (!inBlock_)
-    return Fail("\"" + std::string(word) + "\" before the first \"update\"");
+    return Fail(Concat(Quoted(word), " before the first \"update\""));
   if (word == "nofocus" && words.size() == 1) {
     block_.snapshot.acquirable = false;
     return true;
@@ -264,15 +276,15 @@ bool RecordingParser::Line(const std::vector<std::string_view>& words) {
     return MouseButtons(words);
   if (word == "joy")
     return Joy(words);
-  return Fail("unknown line \"" + std::string(word) + "\"");
+  return Fail(Concat("unknown line ", Quoted(word)));
 }
 
 bool RecordingParser::StartBlock(int64_t update) {
   const int64_t last =
       inBlock_ ? block_.update : (out_->changes.empty() ? -1 : out_->changes.back().update);
   if (update <= last) {
-    return Fail("update " + std::to_string(update) + " does not come after update " +
-                std::to_string(last));
+    return Fail(Concat("update ", std::to_string(update), " does not come after update ",
+                       std::to_string(last)));
   }
   FinishBlock();
   block_ = platform::RecordedChange{};
@@ -292,12 +304,12 @@ void RecordingParser::FinishBlock() {
 bool RecordingParser::Numbers(const std::vector<std::string_view>& words, size_t at, size_t count,
                               int64_t min, int64_t max, int64_t* values) {
   if (at + count > words.size())
-    return Fail("\"" + std::string(words[0]) + "\" needs more numbers");
+    return Fail(Concat(Quoted(words[0]), " needs more numbers"));
   for (size_t i = 0; i < count; ++i) {
     const auto number = ToNumber(words[at + i]);
     if (!number || *number < min || *number > max) {
-      return Fail("\"" + std::string(words[at + i]) + "\" is not a number from " +
-                  std::to_string(min) + " to " + std::to_string(max));
+      return Fail(Concat(Quoted(words[at + i]), " is not a number from ", std::to_string(min),
+                         " to ", std::to_string(max)));
     }
     values[i] = *number;
   }
@@ -331,7 +343,7 @@ bool RecordingParser::Keys(const std::vector<std::string_view>& words) {
   for (size_t i = 1; i < words.size(); ++i) {
     const auto key = ToKey(words[i]);
     if (!key)
-      return Fail("\"" + std::string(words[i]) + "\" is not a key");
+      return Fail(Concat(Quoted(words[i]), " is not a key"));
     block_.snapshot.keyboard.keys[*key] = platform::kKeyDown;
   }
   return true;
@@ -402,7 +414,7 @@ bool RecordingParser::Joy(const std::vector<std::string_view>& words) {
         state.buttons[button - 1] = platform::kKeyDown;
       }
     } else {
-      return Fail("unknown joystick part \"" + std::string(part) + "\"");
+      return Fail(Concat("unknown joystick part ", Quoted(part)));
     }
   }
   block_.snapshot.joysticks[slot] = state;
@@ -417,25 +429,28 @@ std::string FormatInputBlock(const InputSnapshot& snapshot, size_t previousSlots
   if (AnyHeld(snapshot.keyboard.keys)) {
     std::string line = "keys";
     AppendHeld(line, snapshot.keyboard.keys.data(), snapshot.keyboard.keys.size(), 0);
-    text += line + "\n";
+    text += Concat(line, "\n");
   }
   const platform::MouseState& mouse = snapshot.mouse;
   if (mouse.x != 0 || mouse.y != 0 || mouse.wheel != 0) {
-    text += "mouse " + std::to_string(mouse.x) + " " + std::to_string(mouse.y) + " " +
-            std::to_string(mouse.wheel) + "\n";
+    text += "mouse";
+    AppendNumber(text, mouse.x);
+    AppendNumber(text, mouse.y);
+    AppendNumber(text, mouse.wheel);
+    text += "\n";
   }
   if (AnyHeld(mouse.buttons)) {
     std::string line = "mousebuttons";
     AppendHeld(line, mouse.buttons.data(), mouse.buttons.size(), 1);
-    text += line + "\n";
+    text += Concat(line, "\n");
   }
   if (snapshot.joysticks.size() > previousSlots) {
-    text += "joysticks " + std::to_string(snapshot.joysticks.size()) + "\n";
+    text += Concat("joysticks ", std::to_string(snapshot.joysticks.size()), "\n");
   }
   for (size_t i = 0; i < snapshot.joysticks.size(); ++i) {
     const JoystickState& state = snapshot.joysticks[i];
     if (state != JoystickState::AtRest(true))
-      text += FormatJoystick(i, state) + "\n";
+      text += Concat(FormatJoystick(i, state), "\n");
   }
   return text;
 }
@@ -479,8 +494,8 @@ bool InputRecorder::Open(const std::string& path, size_t joysticksAtStart) {
   slots_ = joysticksAtStart;
   previous_ = InputSnapshot{};
   failed_ = false;
-  return WriteText(std::string(kReplayMagic) + " " + std::to_string(kReplayVersion) +
-                   "\njoysticks " + std::to_string(joysticksAtStart) + "\n");
+  return WriteText(Concat(kReplayMagic, " ", std::to_string(kReplayVersion), "\njoysticks ",
+                          std::to_string(joysticksAtStart), "\n"));
 }
 
 bool InputRecorder::WriteText(const std::string& text) {
@@ -500,8 +515,8 @@ void InputRecorder::Record(const InputSnapshot& snapshot) {
   if (file_ == nullptr)
     return;
   if (updates_ == 0 || snapshot != previous_) {
-    if (!WriteText("update " + std::to_string(updates_) + "\n" +
-                   FormatInputBlock(snapshot, slots_))) {
+    if (!WriteText(Concat("update ", std::to_string(updates_), "\n",
+                          FormatInputBlock(snapshot, slots_)))) {
       return;
     }
     slots_ = std::max(slots_, snapshot.joysticks.size());
@@ -513,7 +528,7 @@ void InputRecorder::Record(const InputSnapshot& snapshot) {
 bool InputRecorder::Close() {
   if (file_ == nullptr)
     return !failed_;
-  const bool written = WriteText("end " + std::to_string(updates_) + "\n");
+  const bool written = WriteText(Concat("end ", std::to_string(updates_), "\n"));
   file_.reset();
   return written && !failed_;
 }

@@ -1,5 +1,6 @@
 #include "engine/InputSystem.h"
 
+#include "engine/Concat.h"
 #include "platform/Diagnostics.h"
 #include "platform/ReplayInputBackend.h"
 #include "platform/SdlInputBackend.h"
@@ -28,14 +29,14 @@ std::unique_ptr<platform::InputBackend> InputSystem::MakeBackend() {
   platform::InputRecording recording;
   std::string problem;
   if (!ReadInputRecording(replayFile_, &recording, &problem)) {
-    lastError_ = replayFile_ + ": " + problem;
+    lastError_ = Concat(replayFile_, ": ", problem);
     return nullptr;
   }
   // A damaged recording still plays what it holds.
   if (!problem.empty()) {
-    platform::ReportProblem(
-        replayFile_,
-        problem + "; playing the " + std::to_string(recording.updateCount) + " updates before it");
+    platform::ReportProblem(replayFile_,
+                            Concat(problem, "; playing the ", std::to_string(recording.updateCount),
+                                   " updates before it"));
   }
   return std::make_unique<platform::ReplayInputBackend>(std::move(recording), window_);
 }

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "engine/Concat.h"
 #include "engine/InputRecorder.h"
 #include "platform/ScanCodes.h"
 
@@ -15,12 +16,17 @@ bool Held(uint8_t byte) {
   return (byte & platform::kKeyDown) != 0;
 }
 
+void AppendNumber(std::string& text, int64_t value) {
+  text += ' ';
+  text += std::to_string(value);
+}
+
 template <class Array>
 std::string HeldNumbers(const Array& bytes) {
   std::string text;
   for (size_t i = 0; i < bytes.size(); ++i) {
     if (Held(bytes[i]))
-      text += " " + std::to_string(i + 1);
+      AppendNumber(text, static_cast<int64_t>(i) + 1);
   }
   return text;
 }
@@ -34,32 +40,36 @@ std::string KeysText(const platform::KeyboardState& keyboard) {
     text += std::to_string(code);
     const std::string_view name = platform::ScanCodeName(static_cast<uint8_t>(code));
     if (!name.empty())
-      text += "(" + std::string(name) + ")";
+      text += Concat("(", name, ")");
   }
   return text;
 }
 
 std::string JoystickText(size_t slot, const JoystickState& state) {
   const JoystickState rest = JoystickState::AtRest(state.attached);
-  std::string text = "joystick " + std::to_string(slot) + ":";
+  std::string text = Concat("joystick ", std::to_string(slot), ":");
   if (!state.attached)
-    return text + " unplugged";
+    return Concat(text, " unplugged");
   text += " axes";
   for (int32_t axis : state.axes)
-    text += " " + std::to_string(axis);
+    AppendNumber(text, axis);
   if (state.sliders != rest.sliders) {
     text += ", sliders";
     for (int32_t slider : state.sliders)
-      text += " " + std::to_string(slider);
+      AppendNumber(text, slider);
   }
   if (state.hats != rest.hats) {
     text += ", hats";
     for (uint32_t hat : state.hats) {
-      text += hat == platform::kHatCentred ? " centred" : " " + std::to_string(hat);
+      if (hat == platform::kHatCentred) {
+        text += " centred";
+      } else {
+        AppendNumber(text, hat);
+      }
     }
   }
   const std::string buttons = HeldNumbers(state.buttons);
-  text += buttons.empty() ? ", no buttons" : ", buttons" + buttons;
+  text += buttons.empty() ? std::string(", no buttons") : Concat(", buttons", buttons);
   return text;
 }
 
@@ -76,12 +86,12 @@ std::string StateText(const InputSnapshot& state) {
   add(KeysText(state.keyboard));
   const platform::MouseState& mouse = state.mouse;
   if (mouse.x != 0 || mouse.y != 0 || mouse.wheel != 0) {
-    add("mouse " + std::to_string(mouse.x) + " " + std::to_string(mouse.y) + " wheel " +
-        std::to_string(mouse.wheel));
+    add(Concat("mouse ", std::to_string(mouse.x), " ", std::to_string(mouse.y), " wheel ",
+               std::to_string(mouse.wheel)));
   }
   const std::string mouseButtons = HeldNumbers(mouse.buttons);
   if (!mouseButtons.empty())
-    add("mouse buttons" + mouseButtons);
+    add(Concat("mouse buttons", mouseButtons));
   for (size_t i = 0; i < state.joysticks.size(); ++i) {
     if (state.joysticks[i] != JoystickState::AtRest(true))
       add(JoystickText(i, state.joysticks[i]));
@@ -91,8 +101,8 @@ std::string StateText(const InputSnapshot& state) {
 
 std::string UpdatesText(long first, long last) {
   if (first == last)
-    return "update " + std::to_string(first);
-  return "updates " + std::to_string(first) + "-" + std::to_string(last);
+    return Concat("update ", std::to_string(first));
+  return Concat("updates ", std::to_string(first), "-", std::to_string(last));
 }
 }  // namespace
 
