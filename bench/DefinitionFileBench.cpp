@@ -11,9 +11,10 @@
 namespace {
 
 std::string MakeTypicalDefinitionText(size_t targetBytes) {
-  static const char* kKeys[] = {"MinVelocity", "MaxVelocity", "Armored", "DefineFile",
-                                "FireSoundMaxDistance", "LayoutOrientationH", "BreakProgressPoint",
-                                "TargetEnable", "MeshFile", "RotationRate"};
+  static const char* kKeys[] = {"MinVelocity",        "MaxVelocity",          "Armored",
+                                "DefineFile",         "FireSoundMaxDistance", "LayoutOrientationH",
+                                "BreakProgressPoint", "TargetEnable",         "MeshFile",
+                                "RotationRate"};
   std::string text;
   text.reserve(targetBytes + 256);
   for (unsigned section = 0; text.size() < targetBytes; ++section) {
@@ -22,10 +23,18 @@ std::string MakeTypicalDefinitionText(size_t targetBytes) {
       const char* key = kKeys[(section + i) % 10];
       text += std::string(key) + "_" + std::to_string(i) + "=";
       switch (i % 4) {
-        case 0: text += std::to_string(section * 7 + i); break;
-        case 1: text += std::to_string(section) + "." + std::to_string(i * 125); break;
-        case 2: text += (i & 1) ? "true" : "false"; break;
-        default: text += "Unit" + std::to_string(section % 40) + ".x"; break;
+        case 0:
+          text += std::to_string(section * 7 + i);
+          break;
+        case 1:
+          text += std::to_string(section) + "." + std::to_string(i * 125);
+          break;
+        case 2:
+          text += (i & 1) ? "true" : "false";
+          break;
+        default:
+          text += "Unit" + std::to_string(section % 40) + ".x";
+          break;
       }
       text += "\r\n";
     }
@@ -38,7 +47,8 @@ size_t CountCrlfLines(const std::string& text) {
   for (size_t at = 0; at < text.size();) {
     const size_t end = text.find("\r\n", at);
     ++lines;
-    if (end == std::string::npos) break;
+    if (end == std::string::npos)
+      break;
     at = end + 2;
   }
   return lines;

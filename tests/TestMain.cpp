@@ -6,7 +6,9 @@
 
 #ifdef QUARN_NO_LEAK_CHECK
 // Programs that make a GL context: the driver keeps memory until the process ends.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+extern "C" const char* __asan_default_options() {
+  return "detect_leaks=0";
+}
 #endif
 
 namespace {
@@ -15,7 +17,8 @@ void SetDefaults(const std::string& entries) {
   size_t start = 0;
   while (start < entries.size()) {
     size_t end = entries.find('|', start);
-    if (end == std::string::npos) end = entries.size();
+    if (end == std::string::npos)
+      end = entries.size();
     const std::string entry = entries.substr(start, end - start);
     const size_t equals = entry.find('=');
     if (equals != std::string::npos) {

@@ -8,7 +8,8 @@ AppBase::AppBase() {
 }
 
 AppBase::~AppBase() {
-  if (instance_ == this) instance_ = nullptr;
+  if (instance_ == this)
+    instance_ = nullptr;
 }
 
 int AppBase::Execute(const LaunchOptions& options) {

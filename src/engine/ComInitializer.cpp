@@ -17,7 +17,8 @@ bool ComInitializer::Create() {
 }
 
 void ComInitializer::Release() {
-  if (!created_) return;
+  if (!created_)
+    return;
   created_ = false;
   --initialisations;
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/PlainFile.h"
+#include "engine/ResourceCache.h"
 #include "platform/Diagnostics.h"
 
 namespace quarn {
@@ -14,7 +15,8 @@ constexpr size_t kBlockSize = 1024;
 
 // Names pass through a 256-byte buffer; longer compositions are cut there.
 std::string Cut255(std::string text) {
-  if (text.size() > 255) text.resize(255);
+  if (text.size() > 255)
+    text.resize(255);
   return text;
 }
 }  // namespace
@@ -36,23 +38,27 @@ std::string DefinitionFile::ApplyBlockRule(const std::string& bytes) {
 
 bool DefinitionFile::Load(const std::string& path) {
   PlainFile file;
-  if (!file.OpenRead(path)) return false;
+  if (!file.OpenRead(path))
+    return false;
   // Read in large pieces; the 1024-byte block rule is applied to the bytes afterwards, which
   // gives the same text as reading block by block.
   std::string bytes;
   const int64_t size = file.Size();
-  if (size > 0) bytes.reserve(static_cast<size_t>(size));
+  if (size > 0)
+    bytes.reserve(static_cast<size_t>(size));
   char buffer[65536];
   for (;;) {
     const size_t n = file.Read(buffer, sizeof buffer);
-    if (n == 0) break;
+    if (n == 0)
+      break;
     bytes.append(buffer, n);
   }
   file.Close();
   const std::string text = ApplyBlockRule(bytes);
   if (text.find('\n') != std::string::npos && text.find("\r\n") == std::string::npos) {
-    platform::ReportProblem(path, "has LF line ends; definition files need CR LF, so it reads "
-                                  "as a single line");
+    platform::ReportProblem(path,
+                            "has LF line ends; definition files need CR LF, so it reads "
+                            "as a single line");
   }
   Parse(text);
   return true;
@@ -61,11 +67,15 @@ bool DefinitionFile::Load(const std::string& path) {
 void DefinitionFile::Parse(const std::string& textIn) {
   const std::string_view text(textIn);
   std::string section;
+  // The section entries go to; looked up again only when a header changes the name (a header
+  // alone makes no section, so the lookup waits for the first entry).
+  Section* entries = nullptr;
   size_t position = 0;
   while (position < text.size()) {
     size_t end = text.find("\r\n", position);
     const size_t next = end == std::string_view::npos ? text.size() : end + 2;
-    if (end == std::string_view::npos) end = text.size();
+    if (end == std::string_view::npos)
+      end = text.size();
     const std::string_view line = text.substr(position, end - position);
     position = next;
 
@@ -73,13 +83,16 @@ void DefinitionFile::Parse(const std::string& textIn) {
     const size_t close = open == std::string_view::npos ? open : line.find(']', open);
     if (close != std::string_view::npos) {
       section.assign(line.substr(open + 1, close - open - 1));
+      entries = nullptr;
       continue;
     }
     const size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
+    if (equals == std::string_view::npos)
+      continue;
+    if (entries == nullptr)
+      entries = &sections_[section];
     // The first value of a key wins: try_emplace never replaces.
-    sections_[section].try_emplace(std::string(line.substr(0, equals)),
-                                   std::string(line.substr(equals + 1)));
+    entries->try_emplace(std::string(line.substr(0, equals)), line.substr(equals + 1));
   }
 }
 
@@ -88,7 +101,9 @@ void DefinitionFile::Clear() {
   currentSection_.clear();
 }
 
-void DefinitionFile::SelectSection(const std::string& name) { currentSection_ = name; }
+void DefinitionFile::SelectSection(const std::string& name) {
+  currentSection_ = name;
+}
 
 void DefinitionFile::SelectSection(const std::string& name, unsigned index) {
   currentSection_ = IndexedName(name, index);
@@ -97,7 +112,8 @@ void DefinitionFile::SelectSection(const std::string& name, unsigned index) {
 const std::string& DefinitionFile::Lookup(const std::string& key,
                                           const std::string& fallback) const {
   auto section = sections_.find(currentSection_);
-  if (section == sections_.end()) return fallback;
+  if (section == sections_.end())
+    return fallback;
   auto value = section->second.find(key);
   return value == section->second.end() ? fallback : value->second;
 }
@@ -130,8 +146,10 @@ bool DefinitionFile::GetBool(const std::string& key, bool defaultValue) const {
   static const std::string kTrue = "true";
   static const std::string kFalse = "false";
   const std::string& text = Lookup(key, defaultValue ? kTrue : kFalse);
-  if (text == kTrue) return true;
-  if (text == kFalse) return false;
+  if (text == kTrue)
+    return true;
+  if (text == kFalse)
+    return false;
   return defaultValue;
 }
 
@@ -150,6 +168,10 @@ float DefinitionFile::GetFloat(const std::string& key, unsigned index, float def
 
 bool DefinitionFile::GetBool(const std::string& key, unsigned index, bool defaultValue) const {
   return GetBool(IndexedName(key, index), defaultValue);
+}
+
+DefinitionFile* ResourceCache::GetDefinition(const std::string& name) {
+  return Get<DefinitionFile>(Kind::Definition, name);
 }
 
 }  // namespace quarn

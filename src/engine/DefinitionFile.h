@@ -4,17 +4,21 @@
 #include <map>
 #include <string>
 
+#include "engine/CachedResource.h"
+
 namespace quarn {
 
-class DefinitionFile {
+class DefinitionFile : public CachedResource {
  public:
   using Section = std::map<std::string, std::string>;
 
   DefinitionFile() = default;
-  virtual ~DefinitionFile() = default;
+  ~DefinitionFile() override = default;
 
   // Reads and parses the file; false only when it cannot be opened.
-  bool Load(const std::string& path);
+  bool Load(const std::string& path) override;
+  // Empties the maps, as the resource cache does when it clears a scene.
+  void Release() override { Clear(); }
   // Parses text as if it were a file's content (after the zero-byte block rule).
   void Parse(const std::string& text);
   // Forgets every section.

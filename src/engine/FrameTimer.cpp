@@ -8,7 +8,8 @@ FrameTimer::FrameTimer(platform::Clock* clock) : clock_(clock) {}
 
 bool FrameTimer::SetRate(int fps) {
   frequency_ = clock_->Frequency();
-  if (frequency_ <= 0 || fps <= 0) return false;
+  if (frequency_ <= 0 || fps <= 0)
+    return false;
   rate_ = fps;
   period_ = frequency_ / fps;
   due_ = clock_->Counter();
@@ -16,9 +17,13 @@ bool FrameTimer::SetRate(int fps) {
   return true;
 }
 
-void FrameTimer::Advance() { due_ += period_; }
+void FrameTimer::Advance() {
+  due_ += period_;
+}
 
-bool FrameTimer::IsLate() { return clock_->Counter() >= due_; }
+bool FrameTimer::IsLate() {
+  return clock_->Counter() >= due_;
+}
 
 bool FrameTimer::WaitForDue() {
   int64_t counter = clock_->Counter();
@@ -34,13 +39,15 @@ bool FrameTimer::WaitForDue() {
 }
 
 void FrameTimer::PauseBegin() {
-  if (pauseCount_ == 0) pauseStart_ = clock_->Counter();
+  if (pauseCount_ == 0)
+    pauseStart_ = clock_->Counter();
   ++pauseCount_;
 }
 
 void FrameTimer::PauseEnd() {
   --pauseCount_;
-  if (pauseCount_ == 0) due_ += clock_->Counter() - pauseStart_;
+  if (pauseCount_ == 0)
+    due_ += clock_->Counter() - pauseStart_;
 }
 
 }  // namespace quarn

@@ -32,8 +32,7 @@ WindowParams GameApp::MainWindowParams() const {
 intptr_t GameApp::OnMessage(WindowHandle window, uint32_t message, uintptr_t wParam,
                             intptr_t lParam) {
   const bool mainWindow = window != nullptr && window == MainWindow().GetHandle();
-  if (mainWindow && message == platform::kWmSetCursor &&
-      (lParam & 0xFFFF) == platform::kHtClient) {
+  if (mainWindow && message == platform::kWmSetCursor && (lParam & 0xFFFF) == platform::kHtClient) {
     // The pointer is hidden over the picture.
     MainWindow().GetPlatformWindow()->SetCursorVisible(false);
     return 1;
@@ -59,7 +58,7 @@ bool GameApp::StartServices() {
   const WindowHandle window = MainWindow().GetHandle();
   if (window == nullptr) {
     platform::ReportError(MainWindow().LastError().empty() ? "cannot create the window"
-                                                            : MainWindow().LastError());
+                                                           : MainWindow().LastError());
     return false;
   }
   if (!graphics_.Create(window, GraphicsParams{options.windowed ? 0 : 1, 640, 480})) {
@@ -126,19 +125,24 @@ int GameApp::Run(Thread*) {
   int lost = 0;
   const long frameLimit = Options().frames;
   for (;;) {
-    if (!PumpMessage(true)) break;
-    if (quit != 0) break;
+    if (!PumpMessage(true))
+      break;
+    if (quit != 0)
+      break;
     // A replay ends the program normally once its last recorded pass has been played.
-    if (input_.InputEnded()) break;
+    if (input_.InputEnded())
+      break;
     input_.Update();
     timer_.Advance();
     if (paused_ == 0 && lost == 0) {
       game_->Update(&quit);
       ++updates_;
       // --frames: end normally, exactly as a quit request from the game would.
-      if (frameLimit > 0 && updates_ >= frameLimit) quit = 1;
+      if (frameLimit > 0 && updates_ >= frameLimit)
+        quit = 1;
     }
-    if (Options().digest) FeedDigest();
+    if (Options().digest)
+      FeedDigest();
     if (!timer_.IsLate()) {
       if (lost == 0) {
         game_->Render();

@@ -8,14 +8,22 @@
 namespace quarn {
 
 std::string JoinPath(const std::string& dir, const std::string& name) {
-  if (dir.empty() || dir == ".") return name;
-  if (dir.back() == '/') return dir + name;
+  if (dir.empty() || dir == ".")
+    return name;
+  if (dir.back() == '/')
+    return dir + name;
   return dir + "/" + name;
 }
 
-std::string GamePaths::ArchiveBase() const { return JoinPath(dataDir, "Data"); }
-std::string GamePaths::SaveFile() const { return JoinPath(saveDir, "Quarn.sav"); }
-std::string GamePaths::ScreenshotDir() const { return JoinPath(saveDir, "screenshots"); }
+std::string GamePaths::ArchiveBase() const {
+  return JoinPath(dataDir, "Data");
+}
+std::string GamePaths::SaveFile() const {
+  return JoinPath(saveDir, "Quarn.sav");
+}
+std::string GamePaths::ScreenshotDir() const {
+  return JoinPath(saveDir, "screenshots");
+}
 
 GamePaths GamePaths::Resolve(const std::string& dataDirOption) {
   GamePaths paths;

@@ -5,8 +5,8 @@
 namespace quarn {
 
 struct GamePaths {
-  std::string dataDir;      // holds Data.acv and the loose Data/ folder; "." by default
-  std::string saveDir;      // holds Quarn.sav: the data folder, or a per-user folder
+  std::string dataDir;              // holds Data.acv and the loose Data/ folder; "." by default
+  std::string saveDir;              // holds Quarn.sav: the data folder, or a per-user folder
   std::string ArchiveBase() const;  // the archive is this + ".acv", loose files under this + "/"
   std::string SaveFile() const;
   std::string ScreenshotDir() const;

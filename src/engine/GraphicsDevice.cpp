@@ -13,7 +13,8 @@ namespace {
 std::unique_ptr<platform::RenderDevice> DefaultFactory(platform::Window& window,
                                                        const platform::PresentParameters& params,
                                                        std::string* error) {
-  if (window.Native() == nullptr) return std::make_unique<platform::NullRenderDevice>(params);
+  if (window.Native() == nullptr)
+    return std::make_unique<platform::NullRenderDevice>(params);
   return platform::CreateGlRenderDevice(window, params, error);
 }
 }  // namespace
@@ -24,7 +25,8 @@ GraphicsDevice::GraphicsDevice(DeviceFactory factory)
 // The device is released by Release, not by destruction. Resources still listed forget this
 // device, so that their own destruction later does not reach it.
 GraphicsDevice::~GraphicsDevice() {
-  for (DeviceResource* resource : resources_) resource->device_ = nullptr;
+  for (DeviceResource* resource : resources_)
+    resource->device_ = nullptr;
 }
 
 bool GraphicsDevice::Create(WindowHandle window, const GraphicsParams& params) {
@@ -44,7 +46,8 @@ bool GraphicsDevice::Create(WindowHandle window, const GraphicsParams& params) {
   lastError_.clear();
   device_ = factory_(*native, parameters_, &lastError_);
   if (device_ == nullptr) {
-    if (lastError_.empty()) lastError_ = "the render device could not be made";
+    if (lastError_.empty())
+      lastError_ = "the render device could not be made";
     Release();
     return false;
   }
@@ -58,12 +61,14 @@ void GraphicsDevice::Release() {
 
 bool GraphicsDevice::Clear(const platform::Rect* rect, uint32_t flags, platform::Argb color,
                            float z, uint32_t stencil) {
-  if (device_ == nullptr) return false;
+  if (device_ == nullptr)
+    return false;
   return device_->Clear(rect != nullptr ? 1 : 0, rect, flags, color, z, stencil);
 }
 
 bool GraphicsDevice::Present(const platform::Rect* rect, int* lost) {
-  if (device_ == nullptr) return false;
+  if (device_ == nullptr)
+    return false;
   switch (device_->Present(rect)) {
     case platform::DeviceResult::Ok:
       *lost = 0;
@@ -77,29 +82,37 @@ bool GraphicsDevice::Present(const platform::Rect* rect, int* lost) {
 }
 
 bool GraphicsDevice::Restore() {
-  if (device_ == nullptr) return false;
+  if (device_ == nullptr)
+    return false;
   const platform::DeviceResult level = device_->TestCooperativeLevel();
-  if (level == platform::DeviceResult::Ok) return true;
-  if (level != platform::DeviceResult::DeviceNotReset) return false;
+  if (level == platform::DeviceResult::Ok)
+    return true;
+  if (level != platform::DeviceResult::DeviceNotReset)
+    return false;
   platform::DebugText("D3DERR_DEVICENOTRESET\n");
   // A copy: a resource may unregister itself while it is told.
   const std::vector<DeviceResource*> resources = resources_;
-  for (DeviceResource* resource : resources) resource->OnDeviceLost();
-  if (device_->Reset() != platform::DeviceResult::Ok) return false;
+  for (DeviceResource* resource : resources)
+    resource->OnDeviceLost();
+  if (device_->Reset() != platform::DeviceResult::Ok)
+    return false;
   platform::DebugText("D3D_OK\n");
-  for (DeviceResource* resource : resources_) resource->OnDeviceReset();
+  for (DeviceResource* resource : resources_)
+    resource->OnDeviceReset();
   return true;
 }
 
 bool GraphicsDevice::AddResource(DeviceResource* resource) {
-  if (std::find(resources_.begin(), resources_.end(), resource) != resources_.end()) return false;
+  if (std::find(resources_.begin(), resources_.end(), resource) != resources_.end())
+    return false;
   resources_.push_back(resource);
   return true;
 }
 
 bool GraphicsDevice::RemoveResource(DeviceResource* resource) {
   auto it = std::find(resources_.begin(), resources_.end(), resource);
-  if (it == resources_.end()) return false;
+  if (it == resources_.end())
+    return false;
   resources_.erase(it);
   return true;
 }
@@ -107,11 +120,13 @@ bool GraphicsDevice::RemoveResource(DeviceResource* resource) {
 DeviceResource::DeviceResource() : DeviceResource(GraphicsDevice::Instance()) {}
 
 DeviceResource::DeviceResource(GraphicsDevice* device) : device_(device) {
-  if (device_ != nullptr) device_->AddResource(this);
+  if (device_ != nullptr)
+    device_->AddResource(this);
 }
 
 DeviceResource::~DeviceResource() {
-  if (device_ != nullptr) device_->RemoveResource(this);
+  if (device_ != nullptr)
+    device_->RemoveResource(this);
 }
 
 }  // namespace quarn

@@ -26,8 +26,7 @@ class GraphicsDevice : public Service<GraphicsDevice> {
   // Makes the render device for a window; the default makes an OpenGL device on a real
   // window and a null device on a window without a native one.
   using DeviceFactory = std::function<std::unique_ptr<platform::RenderDevice>(
-      platform::Window& window, const platform::PresentParameters& parameters,
-      std::string* error)>;
+      platform::Window& window, const platform::PresentParameters& parameters, std::string* error)>;
 
   explicit GraphicsDevice(DeviceFactory factory = {});
   virtual ~GraphicsDevice();

@@ -10,7 +10,8 @@ bool ParseLong(const std::string& text, long min, long* out) {
   long value = 0;
   const char* end = text.data() + text.size();
   auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end || value < min) return false;
+  if (ec != std::errc() || ptr != end || value < min)
+    return false;
   *out = value;
   return true;
 }
@@ -36,7 +37,9 @@ std::string UsageText() {
          "F12 saves a screenshot.\n";
 }
 
-std::string VersionText() { return "quarn 0.1.0\n"; }
+std::string VersionText() {
+  return "quarn 0.1.0\n";
+}
 
 LaunchAction ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* options,
                                 std::string* error) {
@@ -52,8 +55,10 @@ LaunchAction ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions
       return true;
     };
     std::string text;
-    if (arg == "--help" || arg == "-h") return LaunchAction::Help;
-    if (arg == "--version") return LaunchAction::Version;
+    if (arg == "--help" || arg == "-h")
+      return LaunchAction::Help;
+    if (arg == "--version")
+      return LaunchAction::Version;
     if (arg == "--windowed") {
       options->windowed = true;
     } else if (arg == "--headless") {
@@ -62,22 +67,26 @@ LaunchAction ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions
       options->digest = true;
     } else if (arg == "--scale") {
       long scale = 0;
-      if (!value(&text)) return LaunchAction::UsageError;
+      if (!value(&text))
+        return LaunchAction::UsageError;
       if (!ParseLong(text, 1, &scale) || scale > 16) {
         *error = "--scale needs a whole number from 1 to 16, not '" + text + "'";
         return LaunchAction::UsageError;
       }
       options->scale = static_cast<int>(scale);
     } else if (arg == "--data") {
-      if (!value(&options->dataDir)) return LaunchAction::UsageError;
+      if (!value(&options->dataDir))
+        return LaunchAction::UsageError;
     } else if (arg == "--frames") {
-      if (!value(&text)) return LaunchAction::UsageError;
+      if (!value(&text))
+        return LaunchAction::UsageError;
       if (!ParseLong(text, 1, &options->frames)) {
         *error = "--frames needs a positive whole number, not '" + text + "'";
         return LaunchAction::UsageError;
       }
     } else if (arg == "--screenshot-at") {
-      if (!value(&text)) return LaunchAction::UsageError;
+      if (!value(&text))
+        return LaunchAction::UsageError;
       const size_t colon = text.find(':');
       ScreenshotRequest request;
       if (colon == std::string::npos || colon + 1 == text.size() ||
@@ -88,9 +97,11 @@ LaunchAction ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions
       request.file = text.substr(colon + 1);
       options->screenshots.push_back(request);
     } else if (arg == "--record") {
-      if (!value(&options->recordFile)) return LaunchAction::UsageError;
+      if (!value(&options->recordFile))
+        return LaunchAction::UsageError;
     } else if (arg == "--replay") {
-      if (!value(&options->replayFile)) return LaunchAction::UsageError;
+      if (!value(&options->replayFile))
+        return LaunchAction::UsageError;
     } else {
       *error = "unknown option '" + arg + "'";
       return LaunchAction::UsageError;

@@ -13,7 +13,7 @@ struct ScreenshotRequest {
 struct LaunchOptions {
   bool windowed = false;
   int scale = 1;
-  std::string dataDir;  // empty: the working directory
+  std::string dataDir;    // empty: the working directory
   bool headless = false;  // offscreen GL, no audio device, no real-time waiting
   long frames = 0;        // end normally after this many updates (0: no limit)
   std::vector<ScreenshotRequest> screenshots;

@@ -7,7 +7,9 @@ RandomGenerator& GameRandom() {
   return generator;
 }
 
-int Rand() { return GameRandom().Next(); }
+int Rand() {
+  return GameRandom().Next();
+}
 
 float RandRange(float a, float b) {
   return a + (b - a) * static_cast<float>(Rand()) * 0.000030518509f;

@@ -15,7 +15,8 @@ class Service {
   // constructor runs, nor any more while the destructor does.
   Service() { instance_ = this; }
   ~Service() {
-    if (instance_ == this) instance_ = nullptr;
+    if (instance_ == this)
+      instance_ = nullptr;
   }
   Service(const Service&) = delete;
   Service& operator=(const Service&) = delete;

@@ -2,7 +2,9 @@
 
 namespace quarn {
 
-bool SoundDevice::Create(platform::WindowHandle, int) { return true; }
+bool SoundDevice::Create(platform::WindowHandle, int) {
+  return true;
+}
 void SoundDevice::Release() {}
 
 }  // namespace quarn

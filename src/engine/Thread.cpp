@@ -20,7 +20,8 @@ void Thread::BindToCallingThread() {
 }
 
 bool Thread::Start(Runnable* runnable) {
-  if (thread_ != nullptr || queue_ != nullptr) return false;
+  if (thread_ != nullptr || queue_ != nullptr)
+    return false;
   runnable_ = runnable != nullptr ? runnable : this;
   stopEvent_ = std::make_unique<platform::Event>(false);
   // The queue exists before the thread runs, so a Stop right after Start is never lost.
@@ -45,14 +46,17 @@ bool Thread::Start(Runnable* runnable) {
 }
 
 bool Thread::Stop(int timeoutMs, int* exitCode) {
-  if (thread_ == nullptr) return true;
+  if (thread_ == nullptr)
+    return true;
   platform::Message quit;
   quit.message = platform::kWmQuit;
   queue_->Post(quit);
   stopEvent_->Set();
-  if (!thread_->WaitFinished(timeoutMs)) return false;
+  if (!thread_->WaitFinished(timeoutMs))
+    return false;
   const int code = thread_->Join();
-  if (exitCode != nullptr) *exitCode = code;
+  if (exitCode != nullptr)
+    *exitCode = code;
   thread_.reset();
   stopEvent_.reset();
   queue_.reset();
@@ -70,11 +74,13 @@ bool Thread::PumpMessage(bool peek) {
   auto queue = platform::MessageQueue::Current();
   platform::Message message;
   if (peek) {
-    if (!queue->Peek(message)) return true;
+    if (!queue->Peek(message))
+      return true;
   } else {
     queue->Wait(message);
   }
-  if (message.message == platform::kWmQuit) return false;
+  if (message.message == platform::kWmQuit)
+    return false;
   platform::DispatchMessage(message);
   if (message.window == nullptr) {
     OnMessage(nullptr, message.message, message.wParam, message.lParam);

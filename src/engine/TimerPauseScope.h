@@ -7,12 +7,14 @@ namespace quarn {
 class TimerPauseScope {
  public:
   explicit TimerPauseScope(FrameTimer* timer) : timer_(timer) {
-    if (timer_ != nullptr) timer_->PauseBegin();
+    if (timer_ != nullptr)
+      timer_->PauseBegin();
   }
   // The running application's timer, if there is an application.
   TimerPauseScope();
   ~TimerPauseScope() {
-    if (timer_ != nullptr) timer_->PauseEnd();
+    if (timer_ != nullptr)
+      timer_->PauseEnd();
   }
   TimerPauseScope(const TimerPauseScope&) = delete;
   TimerPauseScope& operator=(const TimerPauseScope&) = delete;

@@ -2,7 +2,9 @@
 
 namespace quarn {
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+  Destroy();
+}
 
 WindowHandle Window::Create(const WindowParams& params) {
   Destroy();
@@ -16,22 +18,28 @@ WindowHandle Window::Create(const WindowParams& params) {
   desc.videoDriver = params.videoDriver;
   lastError_.clear();
   window_ = platform::Window::Create(desc, &lastError_);
-  if (window_ == nullptr) return nullptr;
+  if (window_ == nullptr)
+    return nullptr;
   window_->SetProcedure(this);
-  if (params.x != kUseDefault && params.y != kUseDefault) window_->MoveTo(params.x, params.y);
+  if (params.x != kUseDefault && params.y != kUseDefault)
+    window_->MoveTo(params.x, params.y);
   platform::MessageQueue::Current()->SetSource(window_.get());
   return window_->Handle();
 }
 
 bool Window::Destroy() {
-  if (window_ == nullptr) return false;
+  if (window_ == nullptr)
+    return false;
   auto queue = platform::MessageQueue::Current();
-  if (queue->Source() == window_.get()) queue->SetSource(nullptr);
+  if (queue->Source() == window_.get())
+    queue->SetSource(nullptr);
   window_.reset();
   return true;
 }
 
-bool Window::MoveTo(int x, int y) { return window_ != nullptr && window_->MoveTo(x, y); }
+bool Window::MoveTo(int x, int y) {
+  return window_ != nullptr && window_->MoveTo(x, y);
+}
 
 bool Window::GetWindowPosition(int* x, int* y) {
   return window_ != nullptr && window_->GetPosition(x, y);
@@ -46,9 +54,10 @@ bool Window::GetClientSize(int* width, int* height) {
 }
 
 intptr_t Window::WindowProc(const platform::Message& message) {
-  const intptr_t result = OnMessage(message.window, message.message, message.wParam,
-                                    message.lParam);
-  if (result != 0) return result;
+  const intptr_t result =
+      OnMessage(message.window, message.message, message.wParam, message.lParam);
+  if (result != 0)
+    return result;
   return platform::DefaultWindowProc(message);
 }
 

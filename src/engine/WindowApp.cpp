@@ -16,7 +16,8 @@ WindowParams WindowApp::MainWindowParams() const {
   const LaunchOptions& options = Options();
   params.fullscreen = !options.windowed && !options.headless;
   params.scale = options.scale;
-  if (options.headless) params.videoDriver = "offscreen";
+  if (options.headless)
+    params.videoDriver = "offscreen";
   return params;
 }
 

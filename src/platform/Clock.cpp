@@ -26,7 +26,9 @@ void SteadyClock::Relax() {
 #endif
 }
 
-FakeClock::FakeClock(int64_t frequency) { SetFrequency(frequency); }
+FakeClock::FakeClock(int64_t frequency) {
+  SetFrequency(frequency);
+}
 
 void FakeClock::SetFrequency(int64_t frequency) {
   frequency_ = frequency;

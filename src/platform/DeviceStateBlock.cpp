@@ -11,16 +11,25 @@ constexpr uint32_t U(E value) {
 
 uint32_t FvfVertexSize(uint32_t fvf) {
   uint32_t size = 0;
-  if ((fvf & kFvfXyz) != 0 && (fvf & kFvfXyzRhw) != 0) return 0;
-  if ((fvf & kFvfXyz) != 0) size += 12;
-  if ((fvf & kFvfXyzRhw) != 0) size += 16;
-  if (size == 0) return 0;
-  if ((fvf & kFvfNormal) != 0) size += 12;
-  if ((fvf & kFvfDiffuse) != 0) size += 4;
-  if ((fvf & kFvfSpecular) != 0) size += 4;
-  if ((fvf & kFvfTex1) != 0) size += 8;
+  if ((fvf & kFvfXyz) != 0 && (fvf & kFvfXyzRhw) != 0)
+    return 0;
+  if ((fvf & kFvfXyz) != 0)
+    size += 12;
+  if ((fvf & kFvfXyzRhw) != 0)
+    size += 16;
+  if (size == 0)
+    return 0;
+  if ((fvf & kFvfNormal) != 0)
+    size += 12;
+  if ((fvf & kFvfDiffuse) != 0)
+    size += 4;
+  if ((fvf & kFvfSpecular) != 0)
+    size += 4;
+  if ((fvf & kFvfTex1) != 0)
+    size += 8;
   const uint32_t known = kFvfXyz | kFvfXyzRhw | kFvfNormal | kFvfDiffuse | kFvfSpecular | kFvfTex1;
-  if ((fvf & ~known) != 0) return 0;
+  if ((fvf & ~known) != 0)
+    return 0;
   return size;
 }
 
@@ -75,24 +84,37 @@ DeviceStateBlock::DeviceStateBlock() {
 
 bool DeviceStateBlock::SetTransform(TransformState state, const Matrix4& matrix) {
   switch (state) {
-    case TransformState::World: world = matrix; return true;
-    case TransformState::View: view = matrix; return true;
-    case TransformState::Projection: projection = matrix; return true;
+    case TransformState::World:
+      world = matrix;
+      return true;
+    case TransformState::View:
+      view = matrix;
+      return true;
+    case TransformState::Projection:
+      projection = matrix;
+      return true;
   }
   return false;
 }
 
 bool DeviceStateBlock::GetTransform(TransformState state, Matrix4* matrix) const {
   switch (state) {
-    case TransformState::World: *matrix = world; return true;
-    case TransformState::View: *matrix = view; return true;
-    case TransformState::Projection: *matrix = projection; return true;
+    case TransformState::World:
+      *matrix = world;
+      return true;
+    case TransformState::View:
+      *matrix = view;
+      return true;
+    case TransformState::Projection:
+      *matrix = projection;
+      return true;
   }
   return false;
 }
 
 bool DeviceStateBlock::SetRenderState(RenderState state, uint32_t value) {
-  if (U(state) >= kRenderStates) return false;
+  if (U(state) >= kRenderStates)
+    return false;
   renderStates[U(state)] = value;
   return true;
 }
@@ -102,24 +124,28 @@ uint32_t DeviceStateBlock::GetRenderState(RenderState state) const {
 }
 
 bool DeviceStateBlock::SetStageState(uint32_t stage, TextureStageState state, uint32_t value) {
-  if (stage >= kStages || U(state) >= kStageStates) return false;
+  if (stage >= kStages || U(state) >= kStageStates)
+    return false;
   stageStates[stage][U(state)] = value;
   return true;
 }
 
 uint32_t DeviceStateBlock::GetStageState(uint32_t stage, TextureStageState state) const {
-  if (stage >= kStages || U(state) >= kStageStates) return 0;
+  if (stage >= kStages || U(state) >= kStageStates)
+    return 0;
   return stageStates[stage][U(state)];
 }
 
 bool DeviceStateBlock::SetSamplerState(uint32_t sampler, SamplerState state, uint32_t value) {
-  if (sampler >= kStages || U(state) >= kSamplerStates) return false;
+  if (sampler >= kStages || U(state) >= kSamplerStates)
+    return false;
   samplerStates[sampler][U(state)] = value;
   return true;
 }
 
 uint32_t DeviceStateBlock::GetSamplerState(uint32_t sampler, SamplerState state) const {
-  if (sampler >= kStages || U(state) >= kSamplerStates) return 0;
+  if (sampler >= kStages || U(state) >= kSamplerStates)
+    return 0;
   return samplerStates[sampler][U(state)];
 }
 
@@ -134,7 +160,8 @@ bool DeviceStateBlock::SetLight(uint32_t index, const Light& light) {
 
 bool DeviceStateBlock::GetLight(uint32_t index, Light* light) const {
   auto it = lights.find(index);
-  if (it == lights.end()) return false;
+  if (it == lights.end())
+    return false;
   *light = it->second;
   return true;
 }
@@ -158,12 +185,14 @@ bool DeviceStateBlock::GetLightEnable(uint32_t index) const {
 
 void DeviceStateBlock::Unbind(const void* resource) {
   for (Texture*& texture : textures) {
-    if (texture == resource) texture = nullptr;
+    if (texture == resource)
+      texture = nullptr;
   }
-  if (streamSource == resource) streamSource = nullptr;
-  if (indices == resource) indices = nullptr;
-  if (renderTarget != nullptr &&
-      (renderTarget == resource || renderTarget->Owner() == resource)) {
+  if (streamSource == resource)
+    streamSource = nullptr;
+  if (indices == resource)
+    indices = nullptr;
+  if (renderTarget != nullptr && (renderTarget == resource || renderTarget->Owner() == resource)) {
     renderTarget = nullptr;
   }
 }

@@ -32,7 +32,8 @@ void ReportProblem(std::string_view subject, std::string_view problem) {
   {
     Reported& reported = ReportedSubjects();
     std::lock_guard lock(reported.mutex);
-    if (!reported.subjects.emplace(subject).second) return;
+    if (!reported.subjects.emplace(subject).second)
+      return;
   }
   std::string text(subject);
   text.append(": ");
@@ -40,11 +41,14 @@ void ReportProblem(std::string_view subject, std::string_view problem) {
   WriteLine(text);
 }
 
-void ReportError(std::string_view message) { WriteLine(message); }
+void ReportError(std::string_view message) {
+  WriteLine(message);
+}
 
 void DebugText(std::string_view text) {
   static const bool enabled = std::getenv("QUARN_DEBUG") != nullptr;
-  if (!enabled) return;
+  if (!enabled)
+    return;
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fflush(stderr);
 }

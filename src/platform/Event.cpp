@@ -23,7 +23,9 @@ struct Event::State {
   std::vector<Waiter*> waiters;
 };
 
-Event::Event(bool signalled) : state_(std::make_shared<State>()) { state_->signalled = signalled; }
+Event::Event(bool signalled) : state_(std::make_shared<State>()) {
+  state_->signalled = signalled;
+}
 
 Event::~Event() = default;
 
@@ -56,7 +58,8 @@ int Event::WaitAny(std::span<Event* const> events, int timeoutMs) {
   Waiter waiter;
   auto firstSet = [&]() -> int {
     for (size_t i = 0; i < events.size(); ++i) {
-      if (events[i]->IsSet()) return static_cast<int>(i);
+      if (events[i]->IsSet())
+        return static_cast<int>(i);
     }
     return -1;
   };

@@ -18,7 +18,8 @@ SDL_GLContext TryContext(SDL_Window* window, int major, int minor, int profile) 
   SDL_GL_ResetAttributes();
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, major);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, minor);
-  if (profile != 0) SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, profile);
+  if (profile != 0)
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, profile);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   return SDL_GL_CreateContext(window);
 }
@@ -47,27 +48,33 @@ std::unique_ptr<GlRenderDevice> GlRenderDevice::Create(Window& window,
                                                        const PresentParameters& parameters,
                                                        std::string* error) {
   if (window.Native() == nullptr) {
-    if (error) *error = "no window to draw into";
+    if (error)
+      *error = "no window to draw into";
     return nullptr;
   }
   std::unique_ptr<GlRenderDevice> device(new GlRenderDevice(window, parameters));
-  if (!device->Initialize(error)) return nullptr;
+  if (!device->Initialize(error))
+    return nullptr;
   return device;
 }
 
 bool GlRenderDevice::Initialize(std::string* error) {
   // A 3.3 core context first; then whatever compatibility context the driver offers.
   context_ = TryContext(window_.Native(), 3, 3, SDL_GL_CONTEXT_PROFILE_CORE);
-  if (context_ == nullptr) context_ = TryContext(window_.Native(), 3, 0, 0);
-  if (context_ == nullptr) context_ = TryContext(window_.Native(), 2, 1, 0);
+  if (context_ == nullptr)
+    context_ = TryContext(window_.Native(), 3, 0, 0);
+  if (context_ == nullptr)
+    context_ = TryContext(window_.Native(), 2, 1, 0);
   if (context_ == nullptr) {
-    if (error) *error = std::string("cannot create an OpenGL context: ") + SDL_GetError();
+    if (error)
+      *error = std::string("cannot create an OpenGL context: ") + SDL_GetError();
     return false;
   }
   SDL_GL_SetSwapInterval(parameters_.waitForVerticalRetrace ? 1 : 0);
   const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-  caps_.description = std::string(renderer ? renderer : "?") + ", OpenGL " + (version ? version : "?");
+  caps_.description =
+      std::string(renderer ? renderer : "?") + ", OpenGL " + (version ? version : "?");
 
   glGenFramebuffers(1, &backFramebuffer_);
   glGenTextures(1, &backColor_);
@@ -87,7 +94,8 @@ bool GlRenderDevice::Initialize(std::string* error) {
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                             backDepth_);
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    if (error) *error = "cannot create the back buffer";
+    if (error)
+      *error = "cannot create the back buffer";
     return false;
   }
   glClearColor(0, 0, 0, 1);
@@ -97,11 +105,15 @@ bool GlRenderDevice::Initialize(std::string* error) {
 }
 
 GlRenderDevice::~GlRenderDevice() {
-  if (context_ == nullptr) return;
+  if (context_ == nullptr)
+    return;
   SDL_GL_MakeCurrent(window_.Native(), context_);
-  if (backFramebuffer_ != 0) glDeleteFramebuffers(1, &backFramebuffer_);
-  if (backColor_ != 0) glDeleteTextures(1, &backColor_);
-  if (backDepth_ != 0) glDeleteRenderbuffers(1, &backDepth_);
+  if (backFramebuffer_ != 0)
+    glDeleteFramebuffers(1, &backFramebuffer_);
+  if (backColor_ != 0)
+    glDeleteTextures(1, &backColor_);
+  if (backDepth_ != 0)
+    glDeleteRenderbuffers(1, &backDepth_);
   SDL_GL_DeleteContext(context_);
 }
 
@@ -111,7 +123,8 @@ bool GlRenderDevice::IsLost() const {
 }
 
 DeviceResult GlRenderDevice::TestCooperativeLevel() {
-  if (!IsLost()) return DeviceResult::Ok;
+  if (!IsLost())
+    return DeviceResult::Ok;
   return DeviceResult::DeviceLost;
 }
 
@@ -120,7 +133,8 @@ DeviceResult GlRenderDevice::Reset() {
 }
 
 DeviceResult GlRenderDevice::Present(const Rect*) {
-  if (IsLost()) return DeviceResult::DeviceLost;
+  if (IsLost())
+    return DeviceResult::DeviceLost;
   int windowWidth = 0, windowHeight = 0;
   window_.GetDrawableSize(&windowWidth, &windowHeight);
   const int width = static_cast<int>(parameters_.backBufferWidth);
@@ -147,13 +161,15 @@ DeviceResult GlRenderDevice::Present(const Rect*) {
 }
 
 bool GlRenderDevice::BeginScene() {
-  if (inScene_) return false;
+  if (inScene_)
+    return false;
   inScene_ = true;
   return true;
 }
 
 bool GlRenderDevice::EndScene() {
-  if (!inScene_) return false;
+  if (!inScene_)
+    return false;
   inScene_ = false;
   return true;
 }
@@ -167,9 +183,12 @@ bool GlRenderDevice::Clear(uint32_t rectCount, const Rect* rects, uint32_t flags
   glClearStencil(static_cast<GLint>(stencil));
   glDepthMask(GL_TRUE);
   GLbitfield mask = 0;
-  if (flags & kClearTarget) mask |= GL_COLOR_BUFFER_BIT;
-  if (flags & kClearZBuffer) mask |= GL_DEPTH_BUFFER_BIT;
-  if (flags & kClearStencil) mask |= GL_STENCIL_BUFFER_BIT;
+  if (flags & kClearTarget)
+    mask |= GL_COLOR_BUFFER_BIT;
+  if (flags & kClearZBuffer)
+    mask |= GL_DEPTH_BUFFER_BIT;
+  if (flags & kClearStencil)
+    mask |= GL_STENCIL_BUFFER_BIT;
   const Viewport& vp = state_.viewport;
   const int height = static_cast<int>(parameters_.backBufferHeight);
   glEnable(GL_SCISSOR_TEST);
@@ -178,22 +197,23 @@ bool GlRenderDevice::Clear(uint32_t rectCount, const Rect* rects, uint32_t flags
     const int top = std::max<int>(r.top, static_cast<int>(vp.y));
     const int right = std::min<int>(r.right, static_cast<int>(vp.x + vp.width));
     const int bottom = std::min<int>(r.bottom, static_cast<int>(vp.y + vp.height));
-    if (right <= left || bottom <= top) return;
+    if (right <= left || bottom <= top)
+      return;
     glScissor(left, height - bottom, right - left, bottom - top);
     glClear(mask);
   };
   if (rectCount == 0 || rects == nullptr) {
     clearRect(Rect{0, 0, static_cast<int32_t>(parameters_.backBufferWidth), height});
   } else {
-    for (uint32_t i = 0; i < rectCount; ++i) clearRect(rects[i]);
+    for (uint32_t i = 0; i < rectCount; ++i)
+      clearRect(rects[i]);
   }
   glDisable(GL_SCISSOR_TEST);
   glDepthMask(state_.GetRenderState(RenderState::ZWriteEnable) ? GL_TRUE : GL_FALSE);
   return true;
 }
 
-bool GlRenderDevice::ReadBackBuffer(std::vector<Argb>& pixels, uint32_t* width,
-                                    uint32_t* height) {
+bool GlRenderDevice::ReadBackBuffer(std::vector<Argb>& pixels, uint32_t* width, uint32_t* height) {
   const uint32_t w = parameters_.backBufferWidth;
   const uint32_t h = parameters_.backBufferHeight;
   std::vector<Argb> bottomUp(static_cast<size_t>(w) * h);
@@ -206,13 +226,17 @@ bool GlRenderDevice::ReadBackBuffer(std::vector<Argb>& pixels, uint32_t* width,
     std::memcpy(&pixels[static_cast<size_t>(y) * w], &bottomUp[static_cast<size_t>(h - 1 - y) * w],
                 w * sizeof(Argb));
   }
-  if (width) *width = w;
-  if (height) *height = h;
+  if (width)
+    *width = w;
+  if (height)
+    *height = h;
   return true;
 }
 
 // Drawing, textures and buffers arrive with the full fixed-function backend.
-bool GlRenderDevice::WriteBackBuffer(int, int, int, int, const Argb*, int) { return false; }
+bool GlRenderDevice::WriteBackBuffer(int, int, int, int, const Argb*, int) {
+  return false;
+}
 
 bool GlRenderDevice::SetTransform(TransformState state, const Matrix4& matrix) {
   return state_.SetTransform(state, matrix);
@@ -226,8 +250,7 @@ bool GlRenderDevice::SetRenderState(RenderState state, uint32_t value) {
 uint32_t GlRenderDevice::GetRenderState(RenderState state) const {
   return state_.GetRenderState(state);
 }
-bool GlRenderDevice::SetTextureStageState(uint32_t stage, TextureStageState state,
-                                          uint32_t value) {
+bool GlRenderDevice::SetTextureStageState(uint32_t stage, TextureStageState state, uint32_t value) {
   return state_.SetStageState(stage, state, value);
 }
 uint32_t GlRenderDevice::GetTextureStageState(uint32_t stage, TextureStageState state) const {
@@ -248,24 +271,36 @@ bool GlRenderDevice::GetLight(uint32_t index, Light* light) const {
 bool GlRenderDevice::LightEnable(uint32_t index, bool enable) {
   return state_.LightEnable(index, enable);
 }
-bool GlRenderDevice::GetLightEnable(uint32_t index) const { return state_.GetLightEnable(index); }
+bool GlRenderDevice::GetLightEnable(uint32_t index) const {
+  return state_.GetLightEnable(index);
+}
 bool GlRenderDevice::SetMaterial(const Material& material) {
   state_.material = material;
   return true;
 }
-Material GlRenderDevice::GetMaterial() const { return state_.material; }
+Material GlRenderDevice::GetMaterial() const {
+  return state_.material;
+}
 bool GlRenderDevice::SetViewport(const Viewport& viewport) {
   state_.viewport = viewport;
   return true;
 }
-Viewport GlRenderDevice::GetViewport() const { return state_.viewport; }
-bool GlRenderDevice::SetTexture(uint32_t, Texture*) { return false; }
-Texture* GlRenderDevice::GetTexture(uint32_t) const { return nullptr; }
+Viewport GlRenderDevice::GetViewport() const {
+  return state_.viewport;
+}
+bool GlRenderDevice::SetTexture(uint32_t, Texture*) {
+  return false;
+}
+Texture* GlRenderDevice::GetTexture(uint32_t) const {
+  return nullptr;
+}
 bool GlRenderDevice::SetFvf(uint32_t fvf) {
   state_.fvf = fvf;
   return true;
 }
-uint32_t GlRenderDevice::GetFvf() const { return state_.fvf; }
+uint32_t GlRenderDevice::GetFvf() const {
+  return state_.fvf;
+}
 bool GlRenderDevice::DrawPrimitiveUP(PrimitiveType, uint32_t, const void*, uint32_t) {
   return false;
 }
@@ -273,8 +308,12 @@ bool GlRenderDevice::DrawIndexedPrimitiveUP(PrimitiveType, uint32_t, uint32_t, u
                                             const uint16_t*, const void*, uint32_t) {
   return false;
 }
-bool GlRenderDevice::SetStreamSource(VertexBuffer*, uint32_t) { return false; }
-bool GlRenderDevice::SetIndices(IndexBuffer*) { return false; }
+bool GlRenderDevice::SetStreamSource(VertexBuffer*, uint32_t) {
+  return false;
+}
+bool GlRenderDevice::SetIndices(IndexBuffer*) {
+  return false;
+}
 bool GlRenderDevice::DrawIndexedPrimitive(PrimitiveType, int32_t, uint32_t, uint32_t, uint32_t,
                                           uint32_t) {
   return false;
@@ -286,8 +325,14 @@ std::unique_ptr<Texture> GlRenderDevice::CreateTexture(uint32_t, uint32_t, uint3
 std::unique_ptr<VertexBuffer> GlRenderDevice::CreateVertexBuffer(uint32_t, uint32_t) {
   return nullptr;
 }
-std::unique_ptr<IndexBuffer> GlRenderDevice::CreateIndexBuffer(uint32_t) { return nullptr; }
-bool GlRenderDevice::SetRenderTarget(Surface*) { return false; }
-Surface* GlRenderDevice::GetRenderTarget() const { return nullptr; }
+std::unique_ptr<IndexBuffer> GlRenderDevice::CreateIndexBuffer(uint32_t) {
+  return nullptr;
+}
+bool GlRenderDevice::SetRenderTarget(Surface*) {
+  return false;
+}
+Surface* GlRenderDevice::GetRenderTarget() const {
+  return nullptr;
+}
 
 }  // namespace quarn::platform

@@ -11,8 +11,7 @@ namespace quarn::platform {
 
 class GlRenderDevice final : public RenderDevice {
  public:
-  static std::unique_ptr<GlRenderDevice> Create(Window& window,
-                                                const PresentParameters& parameters,
+  static std::unique_ptr<GlRenderDevice> Create(Window& window, const PresentParameters& parameters,
                                                 std::string* error);
   ~GlRenderDevice() override;
 

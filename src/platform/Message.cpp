@@ -30,20 +30,23 @@ void MessageQueue::Post(const Message& message) {
 
 bool MessageQueue::TryPop(Message& out) {
   std::lock_guard lock(mutex_);
-  if (messages_.empty()) return false;
+  if (messages_.empty())
+    return false;
   out = messages_.front();
   messages_.pop_front();
   return true;
 }
 
 bool MessageQueue::Peek(Message& out) {
-  if (source_ != nullptr) source_->PumpInto(*this);
+  if (source_ != nullptr)
+    source_->PumpInto(*this);
   return TryPop(out);
 }
 
 void MessageQueue::Wait(Message& out) {
   for (;;) {
-    if (Peek(out)) return;
+    if (Peek(out))
+      return;
     if (source_ != nullptr) {
       // Outside events and posted messages both wake us; poll both at a short interval.
       source_->WaitForEvents(5);
@@ -76,7 +79,8 @@ void MessageQueue::Register(const std::shared_ptr<MessageQueue>& queue, ThreadId
 }
 
 void MessageQueue::ReleaseCurrent() {
-  if (!currentQueue) return;
+  if (!currentQueue)
+    return;
   {
     std::lock_guard lock(Registry().mutex);
     Registry().queues.erase(currentQueue->Owner());
@@ -89,9 +93,11 @@ bool MessageQueue::PostToThread(ThreadId thread, const Message& message) {
   {
     std::lock_guard lock(Registry().mutex);
     auto it = Registry().queues.find(thread);
-    if (it != Registry().queues.end()) queue = it->second.lock();
+    if (it != Registry().queues.end())
+      queue = it->second.lock();
   }
-  if (!queue) return false;
+  if (!queue)
+    return false;
   queue->Post(message);
   return true;
 }

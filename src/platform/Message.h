@@ -1,11 +1,11 @@
 #pragma once
 // The program's own message records, shaped like the window messages the framework dispatches,
 // and per-thread message queues that the window's event pump and other threads post into.
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <condition_variable>
 
 #include "platform/Thread.h"
 

@@ -62,9 +62,11 @@ class NullTexture final : public Texture {
   uint32_t Usage() const override { return usage_; }
   Pool GetPool() const override { return pool_; }
   bool UpdateLevel(uint32_t level, const void* pixels, uint32_t pitch) override {
-    if (level >= surfaces_.size() || pixels == nullptr) return false;
+    if (level >= surfaces_.size() || pixels == nullptr)
+      return false;
     const uint32_t width = Width(level);
-    if (pitch < width * 4) return false;
+    if (pitch < width * 4)
+      return false;
     for (uint32_t y = 0; y < Height(level); ++y) {
       std::memcpy(&pixels_[level][static_cast<size_t>(y) * width],
                   static_cast<const uint8_t*>(pixels) + static_cast<size_t>(y) * pitch, width * 4);
@@ -92,8 +94,10 @@ class NullVertexBuffer final : public VertexBuffer {
   uint32_t Size() const override { return static_cast<uint32_t>(data_.size()); }
   uint32_t Fvf() const override { return fvf_; }
   bool Update(uint32_t offset, const void* data, uint32_t bytes) override {
-    if (offset > data_.size() || bytes > data_.size() - offset) return false;
-    if (bytes != 0) std::memcpy(data_.data() + offset, data, bytes);
+    if (offset > data_.size() || bytes > data_.size() - offset)
+      return false;
+    if (bytes != 0)
+      std::memcpy(data_.data() + offset, data, bytes);
     return true;
   }
   const uint8_t* Data() const override { return data_.data(); }
@@ -110,8 +114,10 @@ class NullIndexBuffer final : public IndexBuffer {
   ~NullIndexBuffer() override { device_->Forget(this, false); }
   uint32_t Count() const override { return static_cast<uint32_t>(data_.size()); }
   bool Update(uint32_t first, const uint16_t* indices, uint32_t count) override {
-    if (first > data_.size() || count > data_.size() - first) return false;
-    if (count != 0) std::memcpy(data_.data() + first, indices, count * sizeof(uint16_t));
+    if (first > data_.size() || count > data_.size() - first)
+      return false;
+    if (count != 0)
+      std::memcpy(data_.data() + first, indices, count * sizeof(uint16_t));
     return true;
   }
   const uint16_t* Data() const override { return data_.data(); }
@@ -124,14 +130,20 @@ class NullIndexBuffer final : public IndexBuffer {
 }  // namespace
 
 uint32_t PrimitiveVertexCount(PrimitiveType type, uint32_t primitiveCount) {
-  if (primitiveCount == 0) return 0;
+  if (primitiveCount == 0)
+    return 0;
   switch (type) {
-    case PrimitiveType::PointList: return primitiveCount;
-    case PrimitiveType::LineList: return primitiveCount * 2;
-    case PrimitiveType::LineStrip: return primitiveCount + 1;
-    case PrimitiveType::TriangleList: return primitiveCount * 3;
+    case PrimitiveType::PointList:
+      return primitiveCount;
+    case PrimitiveType::LineList:
+      return primitiveCount * 2;
+    case PrimitiveType::LineStrip:
+      return primitiveCount + 1;
+    case PrimitiveType::TriangleList:
+      return primitiveCount * 3;
     case PrimitiveType::TriangleStrip:
-    case PrimitiveType::TriangleFan: return primitiveCount + 2;
+    case PrimitiveType::TriangleFan:
+      return primitiveCount + 2;
   }
   return 0;
 }
@@ -147,7 +159,8 @@ NullRenderDevice::NullRenderDevice(const PresentParameters& parameters)
 NullRenderDevice::~NullRenderDevice() = default;
 
 DeviceResult NullRenderDevice::TestCooperativeLevel() {
-  if (!lost_) return DeviceResult::Ok;
+  if (!lost_)
+    return DeviceResult::Ok;
   if (lostChecks_ > 0) {
     --lostChecks_;
     return DeviceResult::DeviceLost;
@@ -157,8 +170,10 @@ DeviceResult NullRenderDevice::TestCooperativeLevel() {
 
 DeviceResult NullRenderDevice::Reset() {
   ++resets_;
-  if (lost_ && lostChecks_ > 0) return DeviceResult::DeviceLost;
-  if (liveDefaultPool_ > 0) return DeviceResult::InvalidCall;
+  if (lost_ && lostChecks_ > 0)
+    return DeviceResult::DeviceLost;
+  if (liveDefaultPool_ > 0)
+    return DeviceResult::InvalidCall;
   if (failResets_ > 0) {
     --failResets_;
     return DeviceResult::InvalidCall;
@@ -173,14 +188,16 @@ DeviceResult NullRenderDevice::Present(const Rect*) {
 }
 
 bool NullRenderDevice::BeginScene() {
-  if (inScene_) return false;
+  if (inScene_)
+    return false;
   inScene_ = true;
   ++beginScenes_;
   return true;
 }
 
 bool NullRenderDevice::EndScene() {
-  if (!inScene_) return false;
+  if (!inScene_)
+    return false;
   inScene_ = false;
   return true;
 }
@@ -188,7 +205,8 @@ bool NullRenderDevice::EndScene() {
 bool NullRenderDevice::Clear(uint32_t rectCount, const Rect* rects, uint32_t flags, Argb color,
                              float, uint32_t) {
   ++clears_;
-  if ((flags & kClearTarget) == 0 || state_.renderTarget != nullptr) return true;
+  if ((flags & kClearTarget) == 0 || state_.renderTarget != nullptr)
+    return true;
   const auto width = static_cast<int32_t>(parameters_.backBufferWidth);
   const auto height = static_cast<int32_t>(parameters_.backBufferHeight);
   const Viewport& vp = state_.viewport;
@@ -205,7 +223,8 @@ bool NullRenderDevice::Clear(uint32_t rectCount, const Rect* rects, uint32_t fla
   if (rectCount == 0 || rects == nullptr) {
     fill(Rect{0, 0, width, height});
   } else {
-    for (uint32_t i = 0; i < rectCount; ++i) fill(rects[i]);
+    for (uint32_t i = 0; i < rectCount; ++i)
+      fill(rects[i]);
   }
   return true;
 }
@@ -213,22 +232,27 @@ bool NullRenderDevice::Clear(uint32_t rectCount, const Rect* rects, uint32_t fla
 bool NullRenderDevice::ReadBackBuffer(std::vector<Argb>& pixels, uint32_t* width,
                                       uint32_t* height) {
   pixels = backBuffer_;
-  if (width != nullptr) *width = parameters_.backBufferWidth;
-  if (height != nullptr) *height = parameters_.backBufferHeight;
+  if (width != nullptr)
+    *width = parameters_.backBufferWidth;
+  if (height != nullptr)
+    *height = parameters_.backBufferHeight;
   return true;
 }
 
 bool NullRenderDevice::WriteBackBuffer(int x, int y, int width, int height, const Argb* pixels,
                                        int pitchPixels) {
-  if (pixels == nullptr) return false;
+  if (pixels == nullptr)
+    return false;
   const int bufferWidth = static_cast<int>(parameters_.backBufferWidth);
   const int bufferHeight = static_cast<int>(parameters_.backBufferHeight);
   for (int row = 0; row < height; ++row) {
     const int ty = y + row;
-    if (ty < 0 || ty >= bufferHeight) continue;
+    if (ty < 0 || ty >= bufferHeight)
+      continue;
     for (int column = 0; column < width; ++column) {
       const int tx = x + column;
-      if (tx < 0 || tx >= bufferWidth) continue;
+      if (tx < 0 || tx >= bufferWidth)
+        continue;
       backBuffer_[static_cast<size_t>(ty) * bufferWidth + tx] =
           pixels[static_cast<size_t>(row) * pitchPixels + column];
     }
@@ -270,19 +294,26 @@ bool NullRenderDevice::GetLight(uint32_t index, Light* light) const {
 bool NullRenderDevice::LightEnable(uint32_t index, bool enable) {
   return state_.LightEnable(index, enable);
 }
-bool NullRenderDevice::GetLightEnable(uint32_t index) const { return state_.GetLightEnable(index); }
+bool NullRenderDevice::GetLightEnable(uint32_t index) const {
+  return state_.GetLightEnable(index);
+}
 bool NullRenderDevice::SetMaterial(const Material& material) {
   state_.material = material;
   return true;
 }
-Material NullRenderDevice::GetMaterial() const { return state_.material; }
+Material NullRenderDevice::GetMaterial() const {
+  return state_.material;
+}
 bool NullRenderDevice::SetViewport(const Viewport& viewport) {
   state_.viewport = viewport;
   return true;
 }
-Viewport NullRenderDevice::GetViewport() const { return state_.viewport; }
+Viewport NullRenderDevice::GetViewport() const {
+  return state_.viewport;
+}
 bool NullRenderDevice::SetTexture(uint32_t stage, Texture* texture) {
-  if (stage >= DeviceStateBlock::kStages) return false;
+  if (stage >= DeviceStateBlock::kStages)
+    return false;
   state_.textures[stage] = texture;
   return true;
 }
@@ -293,7 +324,9 @@ bool NullRenderDevice::SetFvf(uint32_t fvf) {
   state_.fvf = fvf;
   return true;
 }
-uint32_t NullRenderDevice::GetFvf() const { return state_.fvf; }
+uint32_t NullRenderDevice::GetFvf() const {
+  return state_.fvf;
+}
 
 DrawRecord& NullRenderDevice::Record(PrimitiveType type, uint32_t primitiveCount) {
   DrawRecord& record = draws_.emplace_back();
@@ -306,7 +339,8 @@ DrawRecord& NullRenderDevice::Record(PrimitiveType type, uint32_t primitiveCount
 
 bool NullRenderDevice::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount,
                                        const void* vertices, uint32_t stride) {
-  if (vertices == nullptr || stride == 0 || FvfVertexSize(state_.fvf) == 0) return false;
+  if (vertices == nullptr || stride == 0 || FvfVertexSize(state_.fvf) == 0)
+    return false;
   DrawRecord& record = Record(type, primitiveCount);
   record.vertexCount = PrimitiveVertexCount(type, primitiveCount);
   record.stride = stride;
@@ -347,7 +381,8 @@ bool NullRenderDevice::SetIndices(IndexBuffer* buffer) {
 bool NullRenderDevice::DrawIndexedPrimitive(PrimitiveType type, int32_t, uint32_t minVertexIndex,
                                             uint32_t numVertices, uint32_t startIndex,
                                             uint32_t primitiveCount) {
-  if (state_.streamSource == nullptr || state_.indices == nullptr) return false;
+  if (state_.streamSource == nullptr || state_.indices == nullptr)
+    return false;
   const uint32_t indexCount = PrimitiveVertexCount(type, primitiveCount);
   if (startIndex > state_.indices->Count() || indexCount > state_.indices->Count() - startIndex) {
     return false;
@@ -369,22 +404,26 @@ std::unique_ptr<Texture> NullRenderDevice::CreateTexture(uint32_t width, uint32_
       height > caps_.maxTextureHeight) {
     return nullptr;
   }
-  if (pool == Pool::Default && (usage & kUsageRenderTarget) != 0) ++liveDefaultPool_;
+  if (pool == Pool::Default && (usage & kUsageRenderTarget) != 0)
+    ++liveDefaultPool_;
   return std::make_unique<NullTexture>(this, width, height, levels, usage, format, pool);
 }
 
 std::unique_ptr<VertexBuffer> NullRenderDevice::CreateVertexBuffer(uint32_t bytes, uint32_t fvf) {
-  if (bytes == 0) return nullptr;
+  if (bytes == 0)
+    return nullptr;
   return std::make_unique<NullVertexBuffer>(this, bytes, fvf);
 }
 
 std::unique_ptr<IndexBuffer> NullRenderDevice::CreateIndexBuffer(uint32_t count) {
-  if (count == 0) return nullptr;
+  if (count == 0)
+    return nullptr;
   return std::make_unique<NullIndexBuffer>(this, count);
 }
 
 bool NullRenderDevice::SetRenderTarget(Surface* surface) {
-  if (surface != nullptr && (surface->Owner()->Usage() & kUsageRenderTarget) == 0) return false;
+  if (surface != nullptr && (surface->Owner()->Usage() & kUsageRenderTarget) == 0)
+    return false;
   state_.renderTarget = surface;
   const uint32_t width = surface ? surface->Width() : parameters_.backBufferWidth;
   const uint32_t height = surface ? surface->Height() : parameters_.backBufferHeight;
@@ -392,11 +431,14 @@ bool NullRenderDevice::SetRenderTarget(Surface* surface) {
   return true;
 }
 
-Surface* NullRenderDevice::GetRenderTarget() const { return state_.renderTarget; }
+Surface* NullRenderDevice::GetRenderTarget() const {
+  return state_.renderTarget;
+}
 
 void NullRenderDevice::Forget(const void* resource, bool defaultPoolTexture) {
   state_.Unbind(resource);
-  if (defaultPoolTexture) --liveDefaultPool_;
+  if (defaultPoolTexture)
+    --liveDefaultPool_;
 }
 
 }  // namespace quarn::platform

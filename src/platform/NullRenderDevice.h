@@ -14,7 +14,7 @@ struct DrawRecord {
   uint32_t primitiveCount = 0;
   uint32_t vertexCount = 0;  // vertices the call may touch
   bool indexed = false;
-  bool fromBuffers = false;  // DrawIndexedPrimitive rather than the UP forms
+  bool fromBuffers = false;       // DrawIndexedPrimitive rather than the UP forms
   std::vector<uint8_t> vertices;  // copy of the UP vertex data (stride x vertexCount)
   std::vector<uint16_t> indexList;
   uint32_t stride = 0;

@@ -143,9 +143,9 @@ enum class PrimitiveType : uint32_t {
 };
 
 // Flexible vertex format bits; components follow one another in this order in a vertex.
-inline constexpr uint32_t kFvfXyz = 0x002;     // float x, y, z
-inline constexpr uint32_t kFvfXyzRhw = 0x004;  // float x, y, z, rhw: screen pixels, no transform
-inline constexpr uint32_t kFvfNormal = 0x010;  // float nx, ny, nz
+inline constexpr uint32_t kFvfXyz = 0x002;       // float x, y, z
+inline constexpr uint32_t kFvfXyzRhw = 0x004;    // float x, y, z, rhw: screen pixels, no transform
+inline constexpr uint32_t kFvfNormal = 0x010;    // float nx, ny, nz
 inline constexpr uint32_t kFvfDiffuse = 0x040;   // Argb
 inline constexpr uint32_t kFvfSpecular = 0x080;  // Argb
 inline constexpr uint32_t kFvfTex1 = 0x100;      // float u, v
@@ -263,8 +263,7 @@ class RenderDevice {
 
   // --- back buffer access (the back buffer is lockable) ---
   // The back buffer as 0xAARRGGBB pixels, rows top to bottom.
-  virtual bool ReadBackBuffer(std::vector<Argb>& pixels, uint32_t* width,
-                              uint32_t* height) = 0;
+  virtual bool ReadBackBuffer(std::vector<Argb>& pixels, uint32_t* width, uint32_t* height) = 0;
   // Copies pixels unscaled into the back buffer at (x, y), clipped to it (a movie frame).
   virtual bool WriteBackBuffer(int x, int y, int width, int height, const Argb* pixels,
                                int pitchPixels) = 0;
@@ -293,17 +292,17 @@ class RenderDevice {
 
   // Enum-typed values for the state setters.
   template <class E>
-    requires std::is_enum_v<E>
+  requires std::is_enum_v<E>
   bool SetRenderState(RenderState state, E value) {
     return SetRenderState(state, static_cast<uint32_t>(value));
   }
   template <class E>
-    requires std::is_enum_v<E>
+  requires std::is_enum_v<E>
   bool SetTextureStageState(uint32_t stage, TextureStageState state, E value) {
     return SetTextureStageState(stage, state, static_cast<uint32_t>(value));
   }
   template <class E>
-    requires std::is_enum_v<E>
+  requires std::is_enum_v<E>
   bool SetSamplerState(uint32_t sampler, SamplerState state, E value) {
     return SetSamplerState(sampler, state, static_cast<uint32_t>(value));
   }

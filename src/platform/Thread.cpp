@@ -10,16 +10,19 @@ thread_local ThreadId currentThreadId = 0;
 }  // namespace
 
 ThreadId Thread::CurrentId() {
-  if (currentThreadId == 0) currentThreadId = nextThreadId.fetch_add(1);
+  if (currentThreadId == 0)
+    currentThreadId = nextThreadId.fetch_add(1);
   return currentThreadId;
 }
 
 Thread::~Thread() {
-  if (thread_.joinable()) thread_.join();
+  if (thread_.joinable())
+    thread_.join();
 }
 
 bool Thread::Start(std::function<int()> body) {
-  if (thread_.joinable()) return false;
+  if (thread_.joinable())
+    return false;
   finished_ = std::make_shared<Event>();
   exitCode_ = std::make_shared<int>(0);
   id_ = nextThreadId.fetch_add(1);
@@ -40,12 +43,14 @@ bool Thread::Start(std::function<int()> body) {
 }
 
 bool Thread::WaitFinished(int timeoutMs) {
-  if (!thread_.joinable()) return true;
+  if (!thread_.joinable())
+    return true;
   return finished_->Wait(timeoutMs);
 }
 
 int Thread::Join() {
-  if (thread_.joinable()) thread_.join();
+  if (thread_.joinable())
+    thread_.join();
   id_ = 0;
   return exitCode_ ? *exitCode_ : 0;
 }

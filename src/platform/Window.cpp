@@ -22,21 +22,35 @@ WindowRegistry& Registry() {
 
 // Virtual-key codes of the keys whose release or press the framework looks at.
 uintptr_t VirtualKey(SDL_Keycode key) {
-  if (key >= SDLK_a && key <= SDLK_z) return static_cast<uintptr_t>('A' + (key - SDLK_a));
-  if (key >= SDLK_0 && key <= SDLK_9) return static_cast<uintptr_t>('0' + (key - SDLK_0));
-  if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70 + static_cast<uintptr_t>(key - SDLK_F1);
+  if (key >= SDLK_a && key <= SDLK_z)
+    return static_cast<uintptr_t>('A' + (key - SDLK_a));
+  if (key >= SDLK_0 && key <= SDLK_9)
+    return static_cast<uintptr_t>('0' + (key - SDLK_0));
+  if (key >= SDLK_F1 && key <= SDLK_F12)
+    return 0x70 + static_cast<uintptr_t>(key - SDLK_F1);
   switch (key) {
-    case SDLK_ESCAPE: return kVkEscape;
-    case SDLK_PAUSE: return kVkPause;
-    case SDLK_RETURN: return kVkReturn;
-    case SDLK_SPACE: return 0x20;
-    case SDLK_TAB: return 0x09;
-    case SDLK_BACKSPACE: return 0x08;
-    case SDLK_LEFT: return 0x25;
-    case SDLK_UP: return 0x26;
-    case SDLK_RIGHT: return 0x27;
-    case SDLK_DOWN: return 0x28;
-    default: return 0;
+    case SDLK_ESCAPE:
+      return kVkEscape;
+    case SDLK_PAUSE:
+      return kVkPause;
+    case SDLK_RETURN:
+      return kVkReturn;
+    case SDLK_SPACE:
+      return 0x20;
+    case SDLK_TAB:
+      return 0x09;
+    case SDLK_BACKSPACE:
+      return 0x08;
+    case SDLK_LEFT:
+      return 0x25;
+    case SDLK_UP:
+      return 0x26;
+    case SDLK_RIGHT:
+      return 0x27;
+    case SDLK_DOWN:
+      return 0x28;
+    default:
+      return 0;
   }
 }
 }  // namespace
@@ -48,21 +62,26 @@ Window::Window(const WindowDesc& desc) : desc_(desc) {
 std::unique_ptr<Window> Window::Create(const WindowDesc& desc, std::string* error) {
   std::unique_ptr<Window> window(new Window(desc));
   if (desc.backend == WindowBackend::Sdl) {
-    if (!desc.videoDriver.empty()) SDL_SetHint(SDL_HINT_VIDEODRIVER, desc.videoDriver.c_str());
+    if (!desc.videoDriver.empty())
+      SDL_SetHint(SDL_HINT_VIDEODRIVER, desc.videoDriver.c_str());
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-      if (error) *error = std::string("cannot start the video system: ") + SDL_GetError();
+      if (error)
+        *error = std::string("cannot start the video system: ") + SDL_GetError();
       return nullptr;
     }
     window->videoStarted_ = true;
     const int scale = std::max(1, desc.scale);
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (desc.openGl) flags |= SDL_WINDOW_OPENGL;
-    if (desc.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (desc.openGl)
+      flags |= SDL_WINDOW_OPENGL;
+    if (desc.fullscreen)
+      flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window->native_ =
         SDL_CreateWindow(desc.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                          desc.width * scale, desc.height * scale, flags);
     if (window->native_ == nullptr) {
-      if (error) *error = std::string("cannot create the window: ") + SDL_GetError();
+      if (error)
+        *error = std::string("cannot create the window: ") + SDL_GetError();
       return nullptr;
     }
     window->fullscreen_ = desc.fullscreen;
@@ -77,12 +96,15 @@ Window::~Window() {
     std::lock_guard lock(Registry().mutex);
     Registry().windows.erase(this);
   }
-  if (native_ != nullptr) SDL_DestroyWindow(native_);
-  if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (native_ != nullptr)
+    SDL_DestroyWindow(native_);
+  if (videoStarted_)
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 bool Window::MoveTo(int x, int y) {
-  if (native_ == nullptr) return false;
+  if (native_ == nullptr)
+    return false;
   SDL_SetWindowPosition(native_, x, y);
   return true;
 }
@@ -97,7 +119,8 @@ bool Window::GetPosition(int* x, int* y) const {
 }
 
 bool Window::Resize(int width, int height) {
-  if (native_ == nullptr) return false;
+  if (native_ == nullptr)
+    return false;
   SDL_SetWindowSize(native_, width, height);
   return true;
 }
@@ -121,7 +144,8 @@ void Window::GetDrawableSize(int* width, int* height) const {
 }
 
 bool Window::SetFullscreen(bool fullscreen) {
-  if (native_ == nullptr) return false;
+  if (native_ == nullptr)
+    return false;
   if (SDL_SetWindowFullscreen(native_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
     return false;
   }
@@ -134,12 +158,14 @@ bool Window::IsMinimized() const {
 }
 
 bool Window::HasFocus() const {
-  if (native_ == nullptr) return true;
+  if (native_ == nullptr)
+    return true;
   return (SDL_GetWindowFlags(native_) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
 void Window::SetCursorVisible(bool visible) {
-  if (native_ != nullptr) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+  if (native_ != nullptr)
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
 void Window::AddEventListener(EventListener* listener) {
@@ -157,10 +183,12 @@ void Window::PostTo(MessageQueue& queue, uint32_t message, uintptr_t wParam, int
 }
 
 void Window::PumpInto(MessageQueue& queue) {
-  if (!videoStarted_) return;
+  if (!videoStarted_)
+    return;
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
-    for (EventListener* listener : listeners_) listener->OnEvent(event);
+    for (EventListener* listener : listeners_)
+      listener->OnEvent(event);
     Translate(event, queue);
   }
 }
@@ -173,13 +201,15 @@ void Window::Translate(const SDL_Event& event, MessageQueue& queue) {
     case SDL_KEYDOWN:
       // Alt+Enter switches between full screen and a window, as players expect.
       if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) != 0) {
-        if (event.key.repeat == 0) SetFullscreen(!fullscreen_);
+        if (event.key.repeat == 0)
+          SetFullscreen(!fullscreen_);
         break;
       }
       PostTo(queue, kWmKeyDown, VirtualKey(event.key.keysym.sym), 0);
       break;
     case SDL_KEYUP:
-      if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) != 0) break;
+      if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) != 0)
+        break;
       PostTo(queue, kWmKeyUp, VirtualKey(event.key.keysym.sym), 0);
       break;
     case SDL_WINDOWEVENT:
@@ -229,11 +259,14 @@ intptr_t DispatchMessage(const Message& message) {
   Window* window = FindWindow(message.window);
   if (window != nullptr && window->Procedure() != nullptr) {
     const intptr_t result = window->Procedure()->WindowProc(message);
-    if (result != 0) return result;
+    if (result != 0)
+      return result;
   }
   return DefaultWindowProc(message);
 }
 
-intptr_t DefaultWindowProc(const Message&) { return 0; }
+intptr_t DefaultWindowProc(const Message&) {
+  return 0;
+}
 
 }  // namespace quarn::platform

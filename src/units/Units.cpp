@@ -1,1 +1,2 @@
-// Units: the object chain, solids and collision, targets, containers, movers, engines, player aircraft, camera.
+// Units: the object chain, solids and collision, targets, containers, movers, engines, player
+// aircraft, camera.

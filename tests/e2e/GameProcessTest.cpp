@@ -17,6 +17,8 @@ TEST(GameProcessTest, HeadlessRunEndsNormallyAfterTheAskedUpdates) {
 
 TEST(GameProcessTest, FailedStartUpExitsMinusOneWithOneLineSayingWhy) {
   const std::string dir = MakeTempDir("fail");
+  // An (empty) archive, so that the only line is about the failed step.
+  fclose(fopen((dir + "/Data.acv").c_str(), "wb"));
   const ProcessResult run = RunProcess(BuildPath("quarn"), {"--headless", "--frames", "5"}, dir,
                                        {"SDL_VIDEODRIVER=no-such-driver"});
   EXPECT_EQ(run.exitCode, 255) << "-1 as a process exit code";

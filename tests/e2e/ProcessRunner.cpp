@@ -15,17 +15,22 @@ std::string ReadAll(int fd) {
   std::string text;
   char buffer[4096];
   ssize_t n;
-  while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
+  while ((n = read(fd, buffer, sizeof buffer)) > 0)
+    text.append(buffer, static_cast<size_t>(n));
   return text;
 }
 }  // namespace
 
-std::string BuildPath(const std::string& name) { return std::string(QUARN_BINARY_DIR) + "/" + name; }
+std::string BuildPath(const std::string& name) {
+  return std::string(QUARN_BINARY_DIR) + "/" + name;
+}
 
 std::string MakeTempDir(const std::string& tag) {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/quarn-test-" + tag + "-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  std::string pattern =
+      std::string(base && *base ? base : "/tmp") + "/quarn-test-" + tag + "-XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("mkdtemp failed");
   return pattern;
 }
 
@@ -41,18 +46,22 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   if (pid == 0) {
     dup2(outFd, 1);
     dup2(errFd, 2);
-    if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
-    for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
+    if (!workDir.empty() && chdir(workDir.c_str()) != 0)
+      _exit(127);
+    for (const std::string& entry : environment)
+      putenv(strdup(entry.c_str()));
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& arg : args)
+      argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     execv(program.c_str(), argv.data());
     _exit(127);
   }
   int status = 0;
   waitpid(pid, &status, 0);
-  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (WIFEXITED(status))
+    result.exitCode = WEXITSTATUS(status);
   lseek(outFd, 0, SEEK_SET);
   lseek(errFd, 0, SEEK_SET);
   result.out = ReadAll(outFd);

@@ -17,6 +17,14 @@ std::string WriteFile(const std::string& dir, const std::string& name, const std
   return path;
 }
 
+// A folder to run the game in, with an (empty) archive so that the game has nothing to say
+// about its data.
+std::string MakeGameDir(const std::string& tag) {
+  const std::string dir = MakeTempDir(tag);
+  std::ofstream(dir + "/Data.acv", std::ios::binary).flush();
+  return dir;
+}
+
 // The "digest: <16 hex digits> updates: <n>" line of a run; empty when there is none.
 std::string DigestLine(const std::string& out) {
   const size_t start = out.find("digest: ");
@@ -36,7 +44,7 @@ std::string DigestLine(const std::string& out) {
 }
 
 TEST(ReplayProcessTest, ARecordedEscapeReleaseEndsTheGameNormally) {
-  const std::string dir = MakeTempDir("replay_escape");
+  const std::string dir = MakeGameDir("replay_escape");
   // Escape goes down at update 10 and up at 12; the recording would go on to 100.
   const std::string replay =
       WriteFile(dir, "escape.txt", "quarn-replay 1\nupdate 10\nkeys 1\nupdate 12\nend 100\n");
@@ -47,7 +55,7 @@ TEST(ReplayProcessTest, ARecordedEscapeReleaseEndsTheGameNormally) {
 }
 
 TEST(ReplayProcessTest, ARecordedPauseReleaseStopsTheUpdates) {
-  const std::string dir = MakeTempDir("replay_pause");
+  const std::string dir = MakeGameDir("replay_pause");
   const std::string pause =
       WriteFile(dir, "pause.txt", "quarn-replay 1\nupdate 5\nkeys Pause\nupdate 6\nend 30\n");
   const std::string plain = WriteFile(dir, "plain.txt", "quarn-replay 1\nupdate 0\nend 30\n");
@@ -61,7 +69,7 @@ TEST(ReplayProcessTest, ARecordedPauseReleaseStopsTheUpdates) {
 }
 
 TEST(ReplayProcessTest, ARecordedRunReplaysToTheSameDigest) {
-  const std::string dir = MakeTempDir("replay_record");
+  const std::string dir = MakeGameDir("replay_record");
   const std::string record = dir + "/run.txt";
   const ProcessResult recorded = RunProcess(
       BuildPath("quarn"), {"--headless", "--frames", "45", "--record", record, "--digest"}, dir,
@@ -76,7 +84,7 @@ TEST(ReplayProcessTest, ARecordedRunReplaysToTheSameDigest) {
 }
 
 TEST(ReplayProcessTest, AnUnreadableReplayFailsTheStartWithOneLineNamingIt) {
-  const std::string dir = MakeTempDir("replay_missing");
+  const std::string dir = MakeGameDir("replay_missing");
   const ProcessResult run = RunProcess(
       BuildPath("quarn"), {"--headless", "--replay", dir + "/none.txt"}, dir, kHeadlessEnv);
   EXPECT_EQ(run.exitCode, 255);

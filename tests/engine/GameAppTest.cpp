@@ -20,17 +20,20 @@ class ScriptedGame : public GameBase {
   }
   void Finish() override {
     ++finishes;
-    if (onFinish) onFinish();
+    if (onFinish)
+      onFinish();
   }
   int Update(int* quit) override {
     ++updates;
-    if (onUpdate) onUpdate(updates, quit);
+    if (onUpdate)
+      onUpdate(updates, quit);
     return 1;
   }
   int Render() override {
     ++renders;
     renderedAfterUpdate.insert(updates);
-    if (onRender) onRender();
+    if (onRender)
+      onRender();
     return 1;
   }
   void PlayMusic(const std::string&, float) override {}
@@ -73,7 +76,8 @@ class GameAppTest : public ::testing::Test {
     services.windowBackend = platform::WindowBackend::None;
     services.makeRenderDevice = [this](platform::Window&, const platform::PresentParameters& p,
                                        std::string*) -> std::unique_ptr<platform::RenderDevice> {
-      if (failDevice_) return nullptr;
+      if (failDevice_)
+        return nullptr;
       auto device = std::make_unique<platform::NullRenderDevice>(p);
       device_ = device.get();
       return device;
@@ -103,8 +107,10 @@ class GameAppTest : public ::testing::Test {
 
 TEST_F(GameAppTest, EscapeEndsTheProgramOnReleaseNotOnPress) {
   game_->onUpdate = [this](int update, int*) {
-    if (update == 3) PostToWindow(platform::kWmKeyDown, platform::kVkEscape);
-    if (update == 6) PostToWindow(platform::kWmKeyUp, platform::kVkEscape);
+    if (update == 3)
+      PostToWindow(platform::kWmKeyDown, platform::kVkEscape);
+    if (update == 6)
+      PostToWindow(platform::kWmKeyUp, platform::kVkEscape);
   };
   EXPECT_EQ(Run(), 0);
   // Released after update 6, dispatched in pass 7, whose WM_QUIT ends the loop in pass 8.
@@ -115,7 +121,8 @@ TEST_F(GameAppTest, EscapeEndsTheProgramOnReleaseNotOnPress) {
 
 TEST_F(GameAppTest, ClosingTheWindowEndsTheProgram) {
   game_->onUpdate = [this](int update, int*) {
-    if (update == 2) PostToWindow(platform::kWmClose, 0);
+    if (update == 2)
+      PostToWindow(platform::kWmClose, 0);
   };
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(game_->updates, 3);
@@ -124,12 +131,16 @@ TEST_F(GameAppTest, ClosingTheWindowEndsTheProgram) {
 TEST_F(GameAppTest, PauseStopsUpdatesButKeepsRendering) {
   int pausedRenders = 0;
   game_->onUpdate = [&](int update, int* quit) {
-    if (update == 2) PostToWindow(platform::kWmKeyUp, platform::kVkPause);
-    if (update == 4) *quit = 1;
+    if (update == 2)
+      PostToWindow(platform::kWmKeyUp, platform::kVkPause);
+    if (update == 4)
+      *quit = 1;
   };
   game_->onRender = [&] {
-    if (!app_->IsPaused()) return;
-    if (++pausedRenders == 5) PostToWindow(platform::kWmKeyUp, platform::kVkPause);
+    if (!app_->IsPaused())
+      return;
+    if (++pausedRenders == 5)
+      PostToWindow(platform::kWmKeyUp, platform::kVkPause);
   };
   EXPECT_EQ(Run(), 0);
   // The pass that pumps the release updates and renders unpaused.
@@ -139,8 +150,10 @@ TEST_F(GameAppTest, PauseStopsUpdatesButKeepsRendering) {
 
 TEST_F(GameAppTest, LatePassesSkipRenderingUntilTheScheduleIsCaughtUp) {
   game_->onUpdate = [this](int update, int* quit) {
-    if (update >= 2 && update <= 4) clock_.Advance(50 * kMillisecond);  // slow updates
-    if (update == 8) *quit = 1;
+    if (update >= 2 && update <= 4)
+      clock_.Advance(50 * kMillisecond);  // slow updates
+    if (update == 8)
+      *quit = 1;
   };
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(game_->updates, 8);
@@ -149,7 +162,8 @@ TEST_F(GameAppTest, LatePassesSkipRenderingUntilTheScheduleIsCaughtUp) {
 
 TEST_F(GameAppTest, QuitFlagStillRendersItsPassAndEndsAtTheNext) {
   game_->onUpdate = [](int update, int* quit) {
-    if (update == 3) *quit = 1;
+    if (update == 3)
+      *quit = 1;
   };
   int presents = 0;
   game_->onFinish = [&] { presents = device_->PresentCount(); };
@@ -169,13 +183,14 @@ TEST_F(GameAppTest, LostDevicePausesTheGameUntilARestoreTellsTheResourcesInOrder
       // Pause pressed while the loss is pending: the restore clears the flag anyway.
       PostToWindow(platform::kWmKeyUp, platform::kVkPause);
     }
-    if (update == 4) *quit = 1;
+    if (update == 4)
+      *quit = 1;
   };
   int resets = 0;
   game_->onFinish = [&] { resets = device_->ResetCount(); };
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(log, (std::vector<std::string>{"lost first", "lost second", "lost first",
-                                           "lost second", "reset first", "reset second"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"lost first", "lost second", "lost first", "lost second",
+                                           "reset first", "reset second"}));
   EXPECT_EQ(game_->updates, 4);
   EXPECT_EQ(game_->renders, 4) << "nothing is drawn while the device is lost";
   EXPECT_EQ(resets, 2);

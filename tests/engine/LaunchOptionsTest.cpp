@@ -14,8 +14,8 @@ TEST(LaunchOptionsTest, ReadsEveryOption) {
   LaunchOptions options;
   std::string error;
   ASSERT_EQ(Parse({"--windowed", "--scale", "2", "--data", "/opt/quarn", "--headless", "--frames",
-                   "90", "--screenshot-at", "10:a.png", "--screenshot-at", "20:b:c.png",
-                   "--replay", "r.rec", "--digest"},
+                   "90", "--screenshot-at", "10:a.png", "--screenshot-at", "20:b:c.png", "--replay",
+                   "r.rec", "--digest"},
                   &options, &error),
             LaunchAction::Run)
       << error;

@@ -9,7 +9,8 @@ TEST(RandomGeneratorTest, FollowsTheRuntimeRecurrenceFromSeedOne) {
   // The first values the game's original runtime gives after start-up.
   RandomGenerator generator;
   const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
-  for (int value : expected) EXPECT_EQ(generator.Next(), value);
+  for (int value : expected)
+    EXPECT_EQ(generator.Next(), value);
 }
 
 TEST(RandomGeneratorTest, ValuesStayInRangeAndRandRangeSpansTheInterval) {

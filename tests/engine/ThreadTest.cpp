@@ -12,7 +12,8 @@ class CountingThread : public Thread {
  public:
   intptr_t OnMessage(WindowHandle window, uint32_t message, uintptr_t wParam,
                      intptr_t lParam) override {
-    if (message == platform::kWmApp) ++received;
+    if (message == platform::kWmApp)
+      ++received;
     return Thread::OnMessage(window, message, wParam, lParam);
   }
   std::atomic<int> received{0};

@@ -31,8 +31,8 @@ TEST(NullRenderDeviceTest, RecordsDrawsWithTheStatesOfTheirTime) {
     Argb color;
     float u, v;
   };
-  const Vertex triangle[3] = {{0, 0, 0, 0xFFFFFFFF, 0, 0}, {1, 0, 0, 0xFFFFFFFF, 1, 0},
-                              {0, 1, 0, 0xFFFFFFFF, 0, 1}};
+  const Vertex triangle[3] = {
+      {0, 0, 0, 0xFFFFFFFF, 0, 0}, {1, 0, 0, 0xFFFFFFFF, 1, 0}, {0, 1, 0, 0xFFFFFFFF, 0, 1}};
   EXPECT_FALSE(device.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, triangle, sizeof(Vertex)))
       << "no vertex format set";
   device.SetFvf(kFvfXyz | kFvfDiffuse | kFvfTex1);
@@ -72,8 +72,8 @@ TEST(NullRenderDeviceTest, LossAndResetFollowTheCooperativeLevel) {
   device.FailNextResets(1);
   EXPECT_EQ(device.Reset(), DeviceResult::InvalidCall);
   {
-    auto target = device.CreateTexture(1024, 512, 1, kUsageRenderTarget, Format::X8R8G8B8,
-                                       Pool::Default);
+    auto target =
+        device.CreateTexture(1024, 512, 1, kUsageRenderTarget, Format::X8R8G8B8, Pool::Default);
     ASSERT_NE(target, nullptr);
     EXPECT_EQ(device.Reset(), DeviceResult::InvalidCall)
         << "a render target in the default pool must be released before a reset";

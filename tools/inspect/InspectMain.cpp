@@ -27,8 +27,10 @@ int main(int argc, char** argv) {
   }
   const std::string command = argv[1];
   const std::string path = argv[2];
-  if (command == "def") return quarn::tools::InspectDefinition(path, std::cout, std::cerr);
-  if (command == "replay") return quarn::tools::InspectReplay(path, std::cout, std::cerr);
+  if (command == "def")
+    return quarn::tools::InspectDefinition(path, std::cout, std::cerr);
+  if (command == "replay")
+    return quarn::tools::InspectReplay(path, std::cout, std::cerr);
   std::cerr << "quarn-inspect: unknown command '" << command << "'\n" << kUsage;
   return 2;
 }

@@ -11,7 +11,8 @@ size_t Utf8SequenceLength(std::string_view s, size_t i) {
   const auto b0 = static_cast<unsigned char>(s[i]);
   size_t length = 0;
   uint32_t min = 0;
-  if (b0 < 0x80) return 1;
+  if (b0 < 0x80)
+    return 1;
   if (b0 >= 0xC2 && b0 <= 0xDF) {
     length = 2;
     min = 0x80;
@@ -24,14 +25,17 @@ size_t Utf8SequenceLength(std::string_view s, size_t i) {
   } else {
     return 0;
   }
-  if (i + length > s.size()) return 0;
+  if (i + length > s.size())
+    return 0;
   uint32_t code = b0 & (0x7F >> length);
   for (size_t k = 1; k < length; ++k) {
     const auto b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0) != 0x80) return 0;
+    if ((b & 0xC0) != 0x80)
+      return 0;
     code = (code << 6) | (b & 0x3F);
   }
-  if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    return 0;
   return length;
 }
 }  // namespace
@@ -70,7 +74,8 @@ std::string JsonString(std::string_view bytes) {
 }
 
 std::string JsonNumber(double value) {
-  if (!std::isfinite(value)) return "null";
+  if (!std::isfinite(value))
+    return "null";
   char text[32];
   std::snprintf(text, sizeof text, "%.9g", value);
   return text;

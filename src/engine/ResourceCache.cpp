@@ -1,0 +1,63 @@
+#include "engine/ResourceCache.h"
+
+#include <unistd.h>
+
+#include "engine/Archive.h"
+#include "engine/ExtractedFile.h"
+#include "engine/TimerPauseScope.h"
+#include "platform/Diagnostics.h"
+
+namespace quarn {
+
+ResourceCache::ResourceCache(Archive* archive, FrameTimer* timer)
+    : archive_(archive), timer_(timer) {}
+
+ResourceCache::~ResourceCache() {
+  ClearAll();
+}
+
+CachedResource* ResourceCache::Find(Kind kind, const std::string& name, Factory make) {
+  // Loading time must not count as lag of the main loop.
+  const TimerPauseScope pause = timer_ != nullptr ? TimerPauseScope(timer_) : TimerPauseScope();
+  ResourceMap& map = maps_[Index(kind)];
+  if (auto it = map.find(name); it != map.end())
+    return it->second.get();
+
+  std::unique_ptr<CachedResource> object = make();
+  bool loaded = false;
+  {
+    // The copy lives only while the loader reads it.
+    const ExtractedFile file(name, true, archive_);
+    loaded = object->Load(file.GetPath());
+    if (!loaded && !name.empty()) {
+      platform::ReportProblem(name, access(file.GetPath().c_str(), R_OK) == 0
+                                        ? "cannot be loaded from " + file.GetPath()
+                                        : "not found (looked for " + file.GetPath() + ")");
+    }
+  }
+  if (!loaded) {
+    object->Release();
+    return nullptr;
+  }
+  return map.emplace(name, std::move(object)).first->second.get();
+}
+
+void ResourceCache::Clear(Kind kind) {
+  ResourceMap& map = maps_[Index(kind)];
+  for (auto& [name, object] : map)
+    object->Release();
+  map.clear();
+}
+
+void ResourceCache::ClearAll() {
+  Clear(Kind::Texture);
+  Clear(Kind::Mesh);
+  Clear(Kind::Sound);
+  ClearDefinitions();
+}
+
+void ResourceCache::ClearDefinitions() {
+  Clear(Kind::Definition);
+}
+
+}  // namespace quarn

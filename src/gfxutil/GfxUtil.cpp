@@ -1,1 +1,0 @@
-// The graphics utility library; its parts arrive with meshes and textures.
