@@ -1,7 +1,9 @@
 #include "engine/GameApp.h"
 
+#include <cstdio>
 #include <ctime>
 
+#include "engine/RandomGenerator.h"
 #include "engine/TimerPauseScope.h"
 #include "platform/Diagnostics.h"
 #include "platform/Window.h"
@@ -76,8 +78,10 @@ bool GameApp::StartServices() {
     platform::ReportError("cannot start the media library");
     return false;
   }
+  input_.SetReplayFile(options.replayFile);
+  input_.SetRecordFile(options.recordFile);
   if (!input_.Create(window)) {
-    platform::ReportError("cannot start the input devices");
+    platform::ReportError("cannot start the input devices: " + input_.LastError());
     return false;
   }
   if (services_.clock != nullptr) {
@@ -90,6 +94,16 @@ bool GameApp::StartServices() {
     return false;
   }
   return true;
+}
+
+void GameApp::FeedDigest() {
+  digest_.AddInt(updates_);
+  digest_.AddInt(paused_);
+  input_.AddToDigest(digest_);
+  digest_.AddInt(GameRandom().State());
+  if (const auto* source = dynamic_cast<const DigestSource*>(game_.get())) {
+    source->AddToDigest(digest_);
+  }
 }
 
 void GameApp::StopServices() {
@@ -116,9 +130,12 @@ void GameApp::WriteRequestedScreenshots() {
 }
 
 int GameApp::Run(Thread*) {
-  // A failed start-up step ends the program at once; the process is about to exit.
-  if (!StartServices())
+  // A failed start-up step ends the program at once. What was made is let go first, while the
+  // window it may draw into still exists.
+  if (!StartServices()) {
+    StopServices();
     return -1;
+  }
   if (game_ == nullptr) {
     platform::ReportError("no game to run");
     return -1;
@@ -133,6 +150,9 @@ int GameApp::Run(Thread*) {
       break;
     if (quit != 0)
       break;
+    // A replay ends the program normally once its last recorded pass has been played.
+    if (input_.InputEnded())
+      break;
     input_.Update();
     timer_.Advance();
     if (paused_ == 0 && lost == 0) {
@@ -142,6 +162,8 @@ int GameApp::Run(Thread*) {
       if (frameLimit > 0 && updates_ >= frameLimit)
         quit = 1;
     }
+    if (Options().digest)
+      FeedDigest();
     if (!timer_.IsLate()) {
       if (lost == 0) {
         game_->Render();
@@ -169,6 +191,10 @@ int GameApp::Run(Thread*) {
   screenshots_.Finish(updates_, graphics_.GetDevice());
   game_->Finish();
   StopServices();
+  if (Options().digest) {
+    std::printf("digest: %s updates: %ld\n", digest_.Hex().c_str(), updates_);
+    std::fflush(stdout);
+  }
   return 0;
 }
 

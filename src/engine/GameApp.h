@@ -13,6 +13,7 @@
 #include "engine/InputSystem.h"
 #include "engine/ScreenshotWriter.h"
 #include "engine/SoundDevice.h"
+#include "engine/StateDigest.h"
 #include "engine/WindowApp.h"
 #include "platform/Clock.h"
 
@@ -58,6 +59,8 @@ class GameApp : public WindowApp {
   void SaveScreenshot();
   // --screenshot-at: the pictures asked for, once their update is reached.
   void WriteRequestedScreenshots();
+  // --digest: this pass's state into the run's digest.
+  void FeedDigest();
 
   GameAppServices services_;
   GamePaths paths_;
@@ -73,6 +76,7 @@ class GameApp : public WindowApp {
   int paused_ = 0;
   long updates_ = 0;
   ScreenshotWriter screenshots_;
+  StateDigest digest_;
 };
 
 // The frame timer of the running application, or null when there is none.
