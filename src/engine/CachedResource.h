@@ -12,6 +12,9 @@ class CachedResource {
   virtual bool Load(const std::string& path) = 0;
   // Gives back everything loaded (device objects, buffers, parsed content).
   virtual void Release() = 0;
+  // Why the last Load failed, in a few words for the player's report; empty when the kind
+  // cannot say.
+  virtual std::string LoadProblem() const { return {}; }
 
  protected:
   CachedResource() = default;

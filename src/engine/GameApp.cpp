@@ -1,5 +1,9 @@
 #include "engine/GameApp.h"
 
+#include <cstdio>
+#include <ctime>
+
+#include "engine/RandomGenerator.h"
 #include "engine/TimerPauseScope.h"
 #include "platform/Diagnostics.h"
 #include "platform/Window.h"
@@ -42,6 +46,10 @@ intptr_t GameApp::OnMessage(WindowHandle window, uint32_t message, uintptr_t wPa
     paused_ = !paused_;
     return 1;
   }
+  if (mainWindow && message == platform::kWmKeyUp && wParam == platform::kVkF12) {
+    SaveScreenshot();
+    return 1;
+  }
   return WindowApp::OnMessage(window, message, wParam, lParam);
 }
 
@@ -73,8 +81,10 @@ bool GameApp::StartServices() {
     platform::ReportError("cannot start the media library");
     return false;
   }
+  input_.SetReplayFile(options.replayFile);
+  input_.SetRecordFile(options.recordFile);
   if (!input_.Create(window)) {
-    platform::ReportError("cannot start the input devices");
+    platform::ReportError("cannot start the input devices: " + input_.LastError());
     return false;
   }
   if (services_.clock != nullptr) {
@@ -89,6 +99,16 @@ bool GameApp::StartServices() {
   return true;
 }
 
+void GameApp::FeedDigest() {
+  digest_.AddInt(updates_);
+  digest_.AddInt(paused_);
+  input_.AddToDigest(digest_);
+  digest_.AddInt(GameRandom().State());
+  if (const auto* source = dynamic_cast<const DigestSource*>(game_.get())) {
+    source->AddToDigest(digest_);
+  }
+}
+
 void GameApp::StopServices() {
   input_.Release();
   com_.Release();
@@ -97,14 +117,33 @@ void GameApp::StopServices() {
   archive_.Close();
 }
 
+void GameApp::SaveScreenshot() {
+  if (graphics_.GetDevice() == nullptr)
+    return;
+  TimerPauseScope pause(&timer_);  // writing the file is not lag
+  ScreenshotWriter::SaveInFolder(*graphics_.GetDevice(), paths_.ScreenshotDir(),
+                                 std::time(nullptr));
+}
+
+void GameApp::WriteRequestedScreenshots() {
+  if (!screenshots_.HasPendingRequests())
+    return;
+  TimerPauseScope pause(&timer_);
+  screenshots_.AfterPresent(updates_, *graphics_.GetDevice());
+}
+
 int GameApp::Run(Thread*) {
-  // A failed start-up step ends the program at once; the process is about to exit.
-  if (!StartServices())
+  // A failed start-up step ends the program at once. What was made is let go first, while the
+  // window it may draw into still exists.
+  if (!StartServices()) {
+    StopServices();
     return -1;
+  }
   if (game_ == nullptr) {
     platform::ReportError("no game to run");
     return -1;
   }
+  screenshots_.SetRequests(Options().screenshots);
   game_->Init();
   int quit = 0;
   int lost = 0;
@@ -113,6 +152,9 @@ int GameApp::Run(Thread*) {
     if (!PumpMessage(true))
       break;
     if (quit != 0)
+      break;
+    // A replay ends the program normally once its last recorded pass has been played.
+    if (input_.InputEnded())
       break;
     input_.Update();
     timer_.Advance();
@@ -123,16 +165,20 @@ int GameApp::Run(Thread*) {
       if (frameLimit > 0 && updates_ >= frameLimit)
         quit = 1;
     }
+    if (Options().digest)
+      FeedDigest();
     if (!timer_.IsLate()) {
       if (lost == 0) {
         game_->Render();
         if (lost == 0) {
           int presentLost = 0;
-          graphics_.Present(nullptr, &presentLost);
+          const bool shown = graphics_.Present(nullptr, &presentLost);
           if (presentLost != 0) {
             lost = 1;
             timer_.PauseBegin();
             paused_ = 1;
+          } else if (shown) {
+            WriteRequestedScreenshots();
           }
         }
       } else {
@@ -145,8 +191,13 @@ int GameApp::Run(Thread*) {
     }
     timer_.WaitForDue();
   }
+  screenshots_.Finish(updates_, graphics_.GetDevice());
   game_->Finish();
   StopServices();
+  if (Options().digest) {
+    std::printf("digest: %s updates: %ld\n", digest_.Hex().c_str(), updates_);
+    std::fflush(stdout);
+  }
   return 0;
 }
 

@@ -11,7 +11,9 @@
 #include "engine/GamePaths.h"
 #include "engine/GraphicsDevice.h"
 #include "engine/InputSystem.h"
+#include "engine/ScreenshotWriter.h"
 #include "engine/SoundDevice.h"
+#include "engine/StateDigest.h"
 #include "engine/WindowApp.h"
 #include "platform/Clock.h"
 
@@ -53,6 +55,12 @@ class GameApp : public WindowApp {
  private:
   bool StartServices();
   void StopServices();
+  // F12: the picture on the screen into the screenshot folder.
+  void SaveScreenshot();
+  // --screenshot-at: the pictures asked for, once their update is reached.
+  void WriteRequestedScreenshots();
+  // --digest: this pass's state into the run's digest.
+  void FeedDigest();
 
   GameAppServices services_;
   GamePaths paths_;
@@ -67,6 +75,8 @@ class GameApp : public WindowApp {
   std::unique_ptr<GameBase> game_;
   int paused_ = 0;
   long updates_ = 0;
+  ScreenshotWriter screenshots_;
+  StateDigest digest_;
 };
 
 // The frame timer of the running application, or null when there is none.

@@ -37,6 +37,8 @@ bool GraphicsDevice::Create(WindowHandle window, const GraphicsParams& params) {
     return false;
   }
   window_ = window;
+  // No text composition pops up over a full-screen game.
+  native->SetInputMethodEnabled(params.fullscreen == 0);
   parameters_ = platform::PresentParameters{};
   parameters_.backBufferWidth = static_cast<uint32_t>(params.width);
   parameters_.backBufferHeight = static_cast<uint32_t>(params.height);
@@ -56,6 +58,8 @@ bool GraphicsDevice::Create(WindowHandle window, const GraphicsParams& params) {
 
 void GraphicsDevice::Release() {
   device_.reset();
+  if (platform::Window* native = platform::FindWindow(window_))
+    native->SetInputMethodEnabled(true);
   window_ = nullptr;
 }
 
@@ -90,16 +94,22 @@ bool GraphicsDevice::Restore() {
   if (level != platform::DeviceResult::DeviceNotReset)
     return false;
   platform::DebugText("D3DERR_DEVICENOTRESET\n");
-  // A copy: a resource may unregister itself while it is told.
-  const std::vector<DeviceResource*> resources = resources_;
-  for (DeviceResource* resource : resources)
-    resource->OnDeviceLost();
+  TellResources(&DeviceResource::OnDeviceLost);
   if (device_->Reset() != platform::DeviceResult::Ok)
     return false;
   platform::DebugText("D3D_OK\n");
-  for (DeviceResource* resource : resources_)
-    resource->OnDeviceReset();
+  TellResources(&DeviceResource::OnDeviceReset);
   return true;
+}
+
+void GraphicsDevice::TellResources(int (DeviceResource::*notice)()) {
+  // Over a copy, in registration order: a resource may register or unregister others (or
+  // itself) while it is told; one that is gone by its turn is skipped.
+  const std::vector<DeviceResource*> resources = resources_;
+  for (DeviceResource* resource : resources) {
+    if (std::find(resources_.begin(), resources_.end(), resource) != resources_.end())
+      (resource->*notice)();
+  }
 }
 
 bool GraphicsDevice::AddResource(DeviceResource* resource) {

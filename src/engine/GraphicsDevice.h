@@ -47,6 +47,8 @@ class GraphicsDevice : public Service<GraphicsDevice> {
   const std::string& LastError() const { return lastError_; }
 
  private:
+  void TellResources(int (DeviceResource::*notice)());
+
   DeviceFactory factory_;
   WindowHandle window_ = nullptr;
   platform::PresentParameters parameters_;

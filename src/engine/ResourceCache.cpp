@@ -16,6 +16,16 @@ ResourceCache::~ResourceCache() {
   ClearAll();
 }
 
+namespace {
+// What the player is told about a file that did not load: missing, or the loader's reason.
+std::string LoadFailure(const std::string& path, const CachedResource& object) {
+  if (access(path.c_str(), R_OK) != 0)
+    return "not found (looked for " + path + ")";
+  const std::string why = object.LoadProblem();
+  return why.empty() ? "cannot be loaded from " + path : why;
+}
+}  // namespace
+
 CachedResource* ResourceCache::Find(Kind kind, const std::string& name, Factory make) {
   // Loading time must not count as lag of the main loop.
   const TimerPauseScope pause = timer_ != nullptr ? TimerPauseScope(timer_) : TimerPauseScope();
@@ -30,9 +40,7 @@ CachedResource* ResourceCache::Find(Kind kind, const std::string& name, Factory 
     const ExtractedFile file(name, true, archive_);
     loaded = object->Load(file.GetPath());
     if (!loaded && !name.empty()) {
-      platform::ReportProblem(name, access(file.GetPath().c_str(), R_OK) == 0
-                                        ? "cannot be loaded from " + file.GetPath()
-                                        : "not found (looked for " + file.GetPath() + ")");
+      platform::ReportProblem(name, LoadFailure(file.GetPath(), *object));
     }
   }
   if (!loaded) {

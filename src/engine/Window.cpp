@@ -10,8 +10,10 @@ WindowHandle Window::Create(const WindowParams& params) {
   Destroy();
   platform::WindowDesc desc;
   desc.title = params.name;
-  desc.width = params.width;
-  desc.height = params.height;
+  // The size is the client area already; a default size is the picture's.
+  desc.width = params.width == kUseDefault ? 640 : params.width;
+  desc.height = params.height == kUseDefault ? 480 : params.height;
+  desc.visible = (params.style & kStyleVisible) != 0;
   desc.fullscreen = params.fullscreen;
   desc.scale = params.scale;
   desc.backend = params.backend;

@@ -11,6 +11,9 @@
 namespace quarn {
 
 inline constexpr int kUseDefault = static_cast<int>(0x80000000u);
+inline constexpr uint32_t kClassDoubleClicks = 0x0008;
+inline constexpr uint32_t kStylePopup = 0x80000000u;
+inline constexpr uint32_t kStyleVisible = 0x10000000u;
 
 struct WindowParams {
   std::string name = "Quarn";  // class name and caption
@@ -19,6 +22,11 @@ struct WindowParams {
   int width = 640;  // client area when adjust is set
   int height = 480;
   int adjust = 1;
+  uint32_t classStyle = kClassDoubleClicks;
+  // Borderless pop-up, shown at once. On this platform "visible" decides whether the window
+  // is shown; a window (not full screen) keeps the desktop's frame so that it can be moved.
+  uint32_t style = kStylePopup | kStyleVisible;
+  uint32_t extendedStyle = 0;
   // How the window is shown on this platform (the original always covered the screen).
   bool fullscreen = true;
   int scale = 1;

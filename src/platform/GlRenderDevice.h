@@ -1,19 +1,36 @@
 #pragma once
-// The OpenGL backend of the render device. The back buffer is an off-screen framebuffer of
-// the asked size; Present scales it into the window, keeping its shape (letterbox).
+// The OpenGL backend of the render device. The back buffer is an off-screen framebuffer of the
+// asked size, stored top row first like every render target; Present scales it into the
+// window keeping its shape (letterbox). Drawing goes through GlPipeline, which reproduces the
+// fixed-function states with one shader family.
+#include <memory>
 #include <vector>
 
 #include "platform/DeviceStateBlock.h"
+#include "platform/GlFeatures.h"
 #include "platform/RenderDevice.h"
 #include "platform/Window.h"
 
 namespace quarn::platform {
 
+class GlPipeline;
+class GlStreamBuffer;
+class GlTexture;
+
+struct GlDeviceOptions {
+  // Use glClipControl where the context has it; off makes the shaders flip and fold depth
+  // themselves (tests compare the two).
+  bool clipControl = true;
+};
+
 class GlRenderDevice final : public RenderDevice {
  public:
   static std::unique_ptr<GlRenderDevice> Create(Window& window, const PresentParameters& parameters,
-                                                std::string* error);
+                                                std::string* error,
+                                                const GlDeviceOptions& options = {});
   ~GlRenderDevice() override;
+  GlRenderDevice(const GlRenderDevice&) = delete;
+  GlRenderDevice& operator=(const GlRenderDevice&) = delete;
 
   const DeviceCaps& Caps() const override { return caps_; }
   const PresentParameters& Parameters() const override { return parameters_; }
@@ -70,20 +87,62 @@ class GlRenderDevice final : public RenderDevice {
   bool SetRenderTarget(Surface* surface) override;
   Surface* GetRenderTarget() const override;
 
+  // --- beyond the device contract ---
+  const GlFeatures& Features() const { return features_; }
+  // What Present shows in the window (letterbox bars included), top row first, without
+  // showing it: for tests of the scaling.
+  bool ReadPresentedPicture(std::vector<Argb>& pixels, int* width, int* height);
+  // Waits until the GPU has drawn everything asked so far (benchmarks time whole frames).
+  void WaitForIdle();
+  // Times the streaming buffer wrapped round (tests of the orphaning).
+  uint64_t StreamOrphans() const;
+
+  // Called by this device's resources as they are destroyed.
+  void ForgetTexture(GlTexture* texture);
+  void ForgetBuffer(const void* buffer);
+
  private:
-  GlRenderDevice(Window& window, const PresentParameters& parameters);
+  GlRenderDevice(Window& window, const PresentParameters& parameters,
+                 const GlDeviceOptions& options);
   bool Initialize(std::string* error);
-  bool IsLost() const;
+  bool CreateContext(std::string* error);
+  bool CreateBackBuffer(std::string* error);
+  bool MinimizedFullscreen() const;
+  void BlitToWindow(const Rect* rect);
+  void BindTarget();
+  void ResetStates();
+  uint32_t TargetWidth() const;
+  uint32_t TargetHeight() const;
+  // Points the vertex attributes at buffer for vertex format fvf from byte offset on.
+  void BindLayout(unsigned buffer, uint32_t fvf, uint32_t stride, size_t offset);
+  void BindElements(unsigned buffer);
+  bool PrepareDraw(uint32_t stride);
 
   Window& window_;
   PresentParameters parameters_;
+  GlDeviceOptions options_;
   DeviceCaps caps_;
+  GlFeatures features_;
   DeviceStateBlock state_;
   void* context_ = nullptr;  // SDL_GLContext
+  std::unique_ptr<GlPipeline> pipeline_;
+  std::unique_ptr<GlStreamBuffer> stream_;
+  unsigned vertexArray_ = 0;
   unsigned backFramebuffer_ = 0;
   unsigned backColor_ = 0;
   unsigned backDepth_ = 0;
+  unsigned targetFramebuffer_ = 0;
+  bool targetHasAlpha_ = false;
   bool inScene_ = false;
+  bool lost_ = false;
+  int liveDefaultRenderTargets_ = 0;
+  struct Layout {
+    unsigned buffer = 0;
+    uint32_t fvf = 0, stride = 0;
+    size_t offset = 0;
+  } layout_;
+  bool layoutKnown_ = false;
+  unsigned elementBuffer_ = 0;
 };
 
 }  // namespace quarn::platform

@@ -34,6 +34,25 @@ uint32_t FullChainLevels(uint32_t width, uint32_t height) {
   return levels;
 }
 
+// The average of the (up to) 2 x 2 pixels at (x, y), channel by channel.
+Argb BoxAverage(const std::vector<Argb>& pixels, uint32_t width, uint32_t height, uint32_t x,
+                uint32_t y) {
+  uint32_t sums[4] = {};
+  uint32_t count = 0;
+  for (uint32_t dy = 0; dy < 2 && y + dy < height; ++dy) {
+    for (uint32_t dx = 0; dx < 2 && x + dx < width; ++dx) {
+      const Argb pixel = pixels[size_t{y + dy} * width + x + dx];
+      for (int channel = 0; channel < 4; ++channel)
+        sums[channel] += (pixel >> (channel * 8)) & 0xFF;
+      ++count;
+    }
+  }
+  Argb result = 0;
+  for (int channel = 0; channel < 4; ++channel)
+    result |= ((sums[channel] + count / 2) / count) << (channel * 8);
+  return result;
+}
+
 class NullTexture final : public Texture {
  public:
   NullTexture(NullRenderDevice* device, uint32_t width, uint32_t height, uint32_t levels,
@@ -70,6 +89,19 @@ class NullTexture final : public Texture {
     for (uint32_t y = 0; y < Height(level); ++y) {
       std::memcpy(&pixels_[level][static_cast<size_t>(y) * width],
                   static_cast<const uint8_t*>(pixels) + static_cast<size_t>(y) * pitch, width * 4);
+    }
+    return true;
+  }
+  bool GenerateMipSubLevels() override {
+    for (size_t level = 1; level < surfaces_.size(); ++level) {
+      const uint32_t fromWidth = Width(static_cast<uint32_t>(level - 1));
+      const uint32_t fromHeight = Height(static_cast<uint32_t>(level - 1));
+      const uint32_t width = Width(static_cast<uint32_t>(level));
+      for (uint32_t y = 0; y < Height(static_cast<uint32_t>(level)); ++y) {
+        for (uint32_t x = 0; x < width; ++x)
+          pixels_[level][size_t{y} * width + x] =
+              BoxAverage(pixels_[level - 1], fromWidth, fromHeight, x * 2, y * 2);
+      }
     }
     return true;
   }
@@ -179,6 +211,10 @@ DeviceResult NullRenderDevice::Reset() {
     return DeviceResult::InvalidCall;
   }
   lost_ = false;
+  // A reset device starts again from the default states; the game's handlers set theirs.
+  state_ = DeviceStateBlock();
+  state_.viewport = {0, 0, parameters_.backBufferWidth, parameters_.backBufferHeight, 0, 1};
+  inScene_ = false;
   return DeviceResult::Ok;
 }
 

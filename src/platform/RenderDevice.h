@@ -205,6 +205,8 @@ class Texture {
   virtual bool UpdateLevel(uint32_t level, const void* pixels, uint32_t pitch) = 0;
   // The level's surface, owned by the texture (null for a level that does not exist).
   virtual Surface* GetSurfaceLevel(uint32_t level) = 0;
+  // Fills every level below 0 from level 0 (box filtered). False when the device cannot.
+  virtual bool GenerateMipSubLevels() { return false; }
 };
 
 class VertexBuffer {

@@ -71,7 +71,7 @@ std::unique_ptr<Window> Window::Create(const WindowDesc& desc, std::string* erro
     }
     window->videoStarted_ = true;
     const int scale = std::max(1, desc.scale);
-    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI;
+    Uint32 flags = (desc.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN) | SDL_WINDOW_ALLOW_HIGHDPI;
     if (desc.openGl)
       flags |= SDL_WINDOW_OPENGL;
     if (desc.fullscreen)
@@ -154,7 +154,29 @@ bool Window::SetFullscreen(bool fullscreen) {
 }
 
 bool Window::IsMinimized() const {
-  return native_ != nullptr && (SDL_GetWindowFlags(native_) & SDL_WINDOW_MINIMIZED) != 0;
+  if (native_ == nullptr)
+    return false;
+  return minimized_ || (SDL_GetWindowFlags(native_) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+void Window::SetInputMethodEnabled(bool enabled) {
+  if (!videoStarted_)
+    return;
+  if (enabled)
+    SDL_StartTextInput();
+  else
+    SDL_StopTextInput();
+}
+
+bool Window::PostNotice(Notice notice) {
+  if (native_ == nullptr)
+    return false;
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.windowID = SDL_GetWindowID(native_);
+  event.window.event = static_cast<Uint8>(notice == Notice::Minimized ? SDL_WINDOWEVENT_MINIMIZED
+                                                                      : SDL_WINDOWEVENT_RESTORED);
+  return SDL_PushEvent(&event) == 1;
 }
 
 bool Window::HasFocus() const {
@@ -213,6 +235,8 @@ void Window::Translate(const SDL_Event& event, MessageQueue& queue) {
       PostTo(queue, kWmKeyUp, VirtualKey(event.key.keysym.sym), 0);
       break;
     case SDL_WINDOWEVENT:
+      if (native_ != nullptr && event.window.windowID != SDL_GetWindowID(native_))
+        break;  // another window's
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
           PostTo(queue, kWmClose, 0, 0);
@@ -221,9 +245,12 @@ void Window::Translate(const SDL_Event& event, MessageQueue& queue) {
           PostTo(queue, kWmSetCursor, reinterpret_cast<uintptr_t>(handle_), kHtClient);
           break;
         case SDL_WINDOWEVENT_MINIMIZED:
+          minimized_ = true;
           PostTo(queue, kWmSize, kSizeMinimized, 0);
           break;
         case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+          minimized_ = false;
           PostTo(queue, kWmSize, kSizeRestored, 0);
           break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:

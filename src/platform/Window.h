@@ -22,6 +22,7 @@ struct WindowDesc {
   int width = 640;  // client area, in back-buffer pixels
   int height = 480;
   bool fullscreen = false;  // desktop-sized, the picture scaled to fit at 4:3
+  bool visible = true;      // shown at once
   int scale = 1;            // windowed: the client area is width x height times this
   bool openGl = true;       // the window will carry an OpenGL context
   WindowBackend backend = WindowBackend::Sdl;
@@ -72,6 +73,13 @@ class Window final : public MessageSource {
   bool IsMinimized() const;
   bool HasFocus() const;
   void SetCursorVisible(bool visible);
+  // The input method (composition of text) on or off; the game switches it off in full screen.
+  void SetInputMethodEnabled(bool enabled);
+
+  // Puts a minimise or restore notice into the event queue, as the window system does when
+  // the player minimises the window or brings it back (tests; drivers without a desktop).
+  enum class Notice { Minimized, Restored };
+  bool PostNotice(Notice notice);
 
   void AddEventListener(EventListener* listener);
   void RemoveEventListener(EventListener* listener);
@@ -91,6 +99,7 @@ class Window final : public MessageSource {
   WindowProcedure* procedure_ = nullptr;
   std::vector<EventListener*> listeners_;
   bool fullscreen_ = false;
+  bool minimized_ = false;  // as the last minimise or restore event said
   bool videoStarted_ = false;
 };
 

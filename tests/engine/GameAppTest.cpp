@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <stdlib.h>
+
+#include <cstdlib>
 #include <set>
 
 #include "engine/DeviceResource.h"
 #include "platform/NullRenderDevice.h"
+#include "render/PngReader.h"
 
 namespace quarn {
 namespace {
@@ -233,6 +238,60 @@ TEST_F(GameAppTest, HeadlessRunsPlaySoundSilentlyOnTheRunsClock) {
   EXPECT_EQ(Run(options), 0);
   EXPECT_EQ(kind, platform::AudioDevice::Kind::Silent);
   EXPECT_NEAR(later - started, 1.0, 0.01) << "thirty frames of the run's clock";
+}
+
+std::string MakeTempFolder() {
+  char pattern[] = "/tmp/quarn-app-XXXXXX";
+  return mkdtemp(pattern) != nullptr ? pattern : "";
+}
+
+TEST_F(GameAppTest, ScreenshotAtWritesThePictureShownAfterThatUpdate) {
+  const std::string dir = MakeTempFolder();
+  ASSERT_FALSE(dir.empty());
+  game_->onRender = [this] {
+    // Each picture says which update it follows.
+    device_->Clear(0, nullptr, platform::kClearTarget,
+                   0xFF000000u | static_cast<platform::Argb>(game_->updates), 1, 0);
+  };
+  LaunchOptions options;
+  options.frames = 6;
+  options.screenshots = {{5, dir + "/five.png"}, {3, dir + "/three.png"}};
+  EXPECT_EQ(Run(options), 0);
+  for (const auto& [file, update] : {std::pair{"/three.png", 3u}, {"/five.png", 5u}}) {
+    testing::Picture picture;
+    ASSERT_TRUE(testing::ReadPng(dir + file, &picture)) << file;
+    EXPECT_EQ(picture.pixels.at(1234), 0xFF000000u | update) << file;
+  }
+  std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+TEST_F(GameAppTest, F12SavesAScreenshotBesideTheSaveFile) {
+  const std::string dir = MakeTempFolder();
+  ASSERT_FALSE(dir.empty());
+  game_->onUpdate = [this](int update, int* quit) {
+    if (update == 2)
+      PostToWindow(platform::kWmKeyDown, platform::kVkF12);
+    if (update == 3)
+      PostToWindow(platform::kWmKeyUp, platform::kVkF12);
+    if (update == 6)
+      *quit = 1;
+  };
+  LaunchOptions options;
+  options.dataDir = dir;
+  EXPECT_EQ(Run(options), 0);
+  std::vector<std::string> names;
+  if (DIR* folder = opendir((dir + "/screenshots").c_str())) {
+    while (dirent* entry = readdir(folder)) {
+      if (entry->d_name[0] != '.')
+        names.push_back(entry->d_name);
+    }
+    closedir(folder);
+  }
+  ASSERT_EQ(names.size(), 1u) << "one picture, on the release of the key";
+  EXPECT_EQ(names[0].rfind("quarn-", 0), 0u) << names[0];
+  EXPECT_EQ(names[0].size(), std::string("quarn-20240203-040506-1.png").size()) << names[0];
+  EXPECT_EQ(game_->updates, 6) << "the game went on";
+  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 }  // namespace

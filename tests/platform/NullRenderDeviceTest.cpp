@@ -87,3 +87,24 @@ TEST(NullRenderDeviceTest, LossAndResetFollowTheCooperativeLevel) {
 
 }  // namespace
 }  // namespace quarn::platform
+
+namespace quarn::platform {
+namespace {
+
+TEST(NullRenderDeviceTest, ResetStartsAgainFromTheDefaultStates) {
+  NullRenderDevice device;
+  device.SetRenderState(RenderState::CullMode, CullMode::None);
+  device.SetViewport(Viewport{10, 10, 100, 100, 0, 1});
+  auto texture = device.CreateTexture(4, 4, 1, 0, Format::A8R8G8B8, Pool::Managed);
+  device.SetTexture(0, texture.get());
+  device.SetLost(true);
+  ASSERT_EQ(device.Reset(), DeviceResult::Ok);
+  EXPECT_EQ(device.GetRenderState(RenderState::CullMode),
+            static_cast<uint32_t>(CullMode::CounterClockwise));
+  EXPECT_EQ(device.GetViewport().width, 640u);
+  EXPECT_EQ(device.GetTexture(0), nullptr);
+  EXPECT_EQ(texture->Levels(), 1u) << "resources live on";
+}
+
+}  // namespace
+}  // namespace quarn::platform

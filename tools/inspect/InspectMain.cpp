@@ -4,15 +4,20 @@
 #include <string>
 
 #include "DefinitionInspector.h"
+#include "ImageInspector.h"
 #include "MeshInspector.h"
+#include "ReplayInspector.h"
 
 namespace {
 const char kUsage[] =
     "usage: quarn-inspect COMMAND FILE\n"
-    "Shows how the game reads a data file, as JSON on standard output.\n"
+    "Shows how the game reads a data file on standard output (JSON, or text for replays).\n"
     "\n"
     "  def FILE     a definition file: its sections and keys as the game sees them\n"
-    "  mesh FILE.x  a .x mesh: vertex and face counts, vertex format, materials, subsets, bounds\n";
+    "  image FILE   an image file: its size and the texture it becomes\n"
+    "  mesh FILE.x  a .x mesh: vertex and face counts, vertex format, materials, subsets, bounds\n"
+    "  replay FILE  recorded input (--record): the keys, mouse and joysticks of every update,\n"
+    "               as text\n";
 }
 
 int main(int argc, char** argv) {
@@ -28,8 +33,12 @@ int main(int argc, char** argv) {
   const std::string path = argv[2];
   if (command == "def")
     return quarn::tools::InspectDefinition(path, std::cout, std::cerr);
+  if (command == "image")
+    return quarn::tools::InspectImage(path, std::cout, std::cerr);
   if (command == "mesh")
     return quarn::tools::InspectMesh(path, std::cout, std::cerr);
+  if (command == "replay")
+    return quarn::tools::InspectReplay(path, std::cout, std::cerr);
   std::cerr << "quarn-inspect: unknown command '" << command << "'\n" << kUsage;
   return 2;
 }

@@ -1,0 +1,7 @@
+// Png files: arbitrary bytes through the decoder, then scaling and mips of what comes out.
+#include "ImageFuzzing.h"
+#include "gfxutil/PngDecoder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return quarn::fuzzing::FuzzImageDecoder<quarn::gfx::PngDecoder>(data, size);
+}
