@@ -26,7 +26,7 @@ Argb LerpColor(Argb from, Argb to, double t) {
   Argb out = 0;
   for (int shift = 0; shift < 32; shift += 8) {
     const double value = Channel(from, shift) + (Channel(to, shift) - Channel(from, shift)) * t;
-    out |= static_cast<Argb>(std::lround(value)) << shift;
+    out |= static_cast<Argb>(value + 0.5) << shift;
   }
   return out;
 }
@@ -58,11 +58,12 @@ void Canvas::Blend(int x, int y, Argb color, double coverage) {
     return;
   const double da = Channel(pixel, 24) / 255.0;
   const double outA = sa + da * (1.0 - sa);
-  Argb out = static_cast<Argb>(std::lround(outA * 255.0)) << 24;
+  const double keep = da * (1.0 - sa) / outA;
+  const double take = sa / outA;
+  Argb out = static_cast<Argb>(outA * 255.0 + 0.5) << 24;
   for (int shift = 0; shift < 24; shift += 8) {
-    const double value =
-        (Channel(color, shift) * sa + Channel(pixel, shift) * da * (1.0 - sa)) / outA;
-    out |= static_cast<Argb>(std::clamp(std::lround(value), 0L, 255L)) << shift;
+    const double value = Channel(color, shift) * take + Channel(pixel, shift) * keep;
+    out |= static_cast<Argb>(std::min(value + 0.5, 255.0)) << shift;
   }
   pixel = out;
 }
@@ -80,10 +81,11 @@ void Canvas::FillRect(double x, double y, double w, double h, Argb color) {
 
 void Canvas::Gradient(int x, int y, int w, int h, Argb from, Argb to, bool vertical) {
   for (int row = std::max(y, 0); row < std::min(y + h, height_); ++row) {
+    const Argb rowColor = LerpColor(from, to, h > 1 ? double(row - y) / (h - 1) : 0.0);
     for (int col = std::max(x, 0); col < std::min(x + w, width_); ++col) {
-      const double t = vertical ? (h > 1 ? double(row - y) / (h - 1) : 0.0)
-                                : (w > 1 ? double(col - x) / (w - 1) : 0.0);
-      Blend(col, row, LerpColor(from, to, t), 1.0);
+      Blend(col, row,
+            vertical ? rowColor : LerpColor(from, to, w > 1 ? double(col - x) / (w - 1) : 0.0),
+            1.0);
     }
   }
 }

@@ -1,4 +1,5 @@
 // datagen: writes the demo game's pictures, sounds, music and movie from data/recipes.
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -7,12 +8,13 @@
 
 namespace {
 const char kUsage[] =
-    "usage: datagen [-v] [--fonts DIR] RECIPE_DIR OUT_DIR [FILE...]\n"
+    "usage: datagen [-v] [-j N] [--fonts DIR] RECIPE_DIR OUT_DIR [FILE...]\n"
     "Makes the generated assets of the demo game from the recipes in RECIPE_DIR (Shapes.txt,\n"
     "Images.txt, Hud.txt, Sounds.txt, Music.txt, Movie.txt) into OUT_DIR: all of them, or\n"
     "only the FILEs named. The same recipes always give the same bytes.\n"
     "\n"
     "  -v           name each file written and the time taken\n"
+    "  -j N         make N files at a time (1 by default)\n"
     "  --fonts DIR  where DejaVuSans.ttf, DejaVuSans-Bold.ttf and DejaVuSansMono-Bold.ttf\n"
     "               are (by default the usual places of the fonts-dejavu-core package)\n"
     "\n"
@@ -30,6 +32,13 @@ int main(int argc, char** argv) {
     }
     if (arg == "-v") {
       options.verbose = true;
+    } else if (arg == "-j" && i + 1 < argc) {
+      const int jobs = std::atoi(argv[++i]);
+      if (jobs < 1 || jobs > 64) {
+        std::cerr << "datagen: -j takes 1 to 64\n";
+        return 2;
+      }
+      options.jobs = static_cast<unsigned>(jobs);
     } else if (arg == "--fonts" && i + 1 < argc) {
       options.fontDir = argv[++i];
     } else if (!arg.empty() && arg[0] == '-') {

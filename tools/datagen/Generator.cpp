@@ -1,9 +1,11 @@
 #include "Generator.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 #include "DrawScript.h"
 #include "FontRenderer.h"
@@ -74,6 +76,32 @@ bool Generator::CollectOutputs(std::vector<Output>* outputs, std::string* error)
   return true;
 }
 
+bool Generator::Make(const Output& output, const std::string& outDir, const ShapeBook& shapes,
+                     FontRenderer* fonts, std::string* error) const {
+  const std::string path = outDir + "/" + output.file;
+  switch (output.kind) {
+    case Kind::Image: {
+      DrawScript script(fonts, &shapes);
+      ImageRecipe images(&script);
+      return images.Write(*output.recipe, output.section, outDir, error);
+    }
+    case Kind::Sound: {
+      WaveSynth synth;
+      return synth.Load(*output.recipe, output.section, error) && synth.Write(path, error);
+    }
+    case Kind::Music: {
+      MusicSynth synth;
+      return synth.Load(*output.recipe, output.section, error) && synth.Write(path, error);
+    }
+    case Kind::Movie: {
+      MovieRenderer movie(fonts, &shapes);
+      return movie.Load(*output.recipe, output.section, music_, sounds_, error) &&
+             movie.Write(path, error);
+    }
+  }
+  return false;
+}
+
 int Generator::Run(const Options& options, std::ostream& out, std::ostream& err) {
   const auto started = std::chrono::steady_clock::now();
   std::string error;
@@ -98,49 +126,55 @@ int Generator::Run(const Options& options, std::ostream& out, std::ostream& err)
     err << "datagen: " << options.outDir << ": " << made.message() << "\n";
     return 1;
   }
-  DrawScript script(&fonts, &shapes);
-  ImageRecipe images(&script);
-  int count = 0;
+  std::vector<const Output*> work;
   for (const Output& output : outputs) {
-    if (!options.only.empty() &&
-        std::find(options.only.begin(), options.only.end(), output.file) == options.only.end()) {
-      continue;
+    if (options.only.empty() ||
+        std::find(options.only.begin(), options.only.end(), output.file) != options.only.end()) {
+      work.push_back(&output);
     }
-    const std::string path = options.outDir + "/" + output.file;
-    bool ok = false;
-    switch (output.kind) {
-      case Kind::Image:
-        ok = images.Write(*output.recipe, output.section, options.outDir, &error);
-        break;
-      case Kind::Sound: {
-        WaveSynth synth;
-        ok = synth.Load(*output.recipe, output.section, &error) && synth.Write(path, &error);
-        break;
-      }
-      case Kind::Music: {
-        MusicSynth synth;
-        ok = synth.Load(*output.recipe, output.section, &error) && synth.Write(path, &error);
-        break;
-      }
-      case Kind::Movie: {
-        MovieRenderer movie(&fonts, &shapes);
-        ok = movie.Load(*output.recipe, output.section, music_, sounds_, &error) &&
-             movie.Write(path, &error);
-        break;
-      }
+  }
+  // The longest jobs first, so that workers finish together.
+  std::stable_sort(work.begin(), work.end(), [](const Output* l, const Output* r) {
+    return static_cast<int>(l->kind) > static_cast<int>(r->kind);
+  });
+
+  // Each file depends on its recipe alone, so files are made in parallel; every worker has
+  // its own fonts (FreeType faces are not shared between threads).
+  std::vector<std::string> errors(work.size());
+  std::atomic<size_t> next{0};
+  std::atomic<bool> failed{false};
+  const auto worker = [&]() {
+    FontRenderer own;
+    std::string problem;
+    own.Open(options.fontDir, &problem);
+    for (size_t i = next++; i < work.size() && !failed; i = next++) {
+      if (!Make(*work[i], options.outDir, shapes, &own, &errors[i]))
+        failed = true;
     }
-    if (!ok) {
-      err << "datagen: " << error << "\n";
+  };
+  const size_t jobs = std::clamp<size_t>(options.jobs, 1, std::max<size_t>(work.size(), 1));
+  std::vector<std::thread> threads;
+  for (size_t i = 1; i < jobs; ++i)
+    threads.emplace_back(worker);
+  worker();
+  for (std::thread& thread : threads)
+    thread.join();
+  for (const std::string& problem : errors) {
+    if (!problem.empty()) {
+      err << "datagen: " << problem << "\n";
       return 1;
     }
-    ++count;
-    if (options.verbose)
-      out << "datagen: wrote " << path << "\n";
+  }
+  if (failed) {
+    err << "datagen: a file could not be made\n";
+    return 1;
   }
   if (options.verbose) {
+    for (const Output* output : work)
+      out << "datagen: wrote " << options.outDir << "/" << output->file << "\n";
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    out << "datagen: " << count << " files in " << seconds << " s\n";
+    out << "datagen: " << work.size() << " files in " << seconds << " s\n";
   }
   return 0;
 }

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "FontRenderer.h"
 #include "RecipeFile.h"
+#include "ShapeBook.h"
 
 namespace quarn::tools {
 
@@ -18,6 +20,7 @@ class Generator {
     std::string fontDir;            // empty: the usual places
     std::vector<std::string> only;  // file names to make; empty: all
     bool verbose = false;
+    unsigned jobs = 1;  // files made at the same time
   };
 
   // 0 when every asset was written; 1 (with one line on err) at the first problem.
@@ -36,6 +39,8 @@ class Generator {
   };
   bool LoadRecipes(const std::string& dir, std::string* error);
   bool CollectOutputs(std::vector<Output>* outputs, std::string* error) const;
+  bool Make(const Output& output, const std::string& outDir, const ShapeBook& shapes,
+            FontRenderer* fonts, std::string* error) const;
 
   RecipeFile shapes_, images_, hud_, sounds_, music_, movie_;
 };
