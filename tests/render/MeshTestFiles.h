@@ -7,21 +7,25 @@
 #include <vector>
 
 #include "engine/Archive.h"
-#include "gfxutil/XFileWriter.h"
 #include "platform/DeviceTypes.h"
 
 namespace quarn::testing {
 
-// A cube of side 2 around the origin: 24 vertices with normals and texture coordinates,
-// 12 triangles, two per side in the order +x, -x, +y, -y, +z, -z, each wound so that
-// (p1 - p0) x (p2 - p1) points out of the cube.
-TestMesh CubeMesh();
-// The cube as a text .x file, face f using faceMaterials[f] (12 entries) of materials.
-std::string CubeFile(const std::vector<XObject>& materials,
+// A material of a .x file: its diffuse colour (specular and emissive black, power 0) and
+// the texture it names, if any.
+struct CubeMaterial {
+  platform::ColorValue diffuse;
+  std::string texture;
+};
+CubeMaterial ColourMaterial(float r, float g, float b, const std::string& texture = "",
+                            float alpha = 1);
+
+// A cube of side 2 around the origin as a text .x file: 24 vertices with normals and
+// texture coordinates, 12 triangles, two per side in the order +x, -x, +y, -y, +z, -z,
+// each wound so that (p1 - p0) x (p2 - p1) points out of the cube. Face f uses material
+// faceMaterials[f] (12 entries).
+std::string CubeFile(const std::vector<CubeMaterial>& materials,
                      const std::vector<uint32_t>& faceMaterials);
-// A material of that diffuse colour (specular and emissive black, power 0), naming a
-// texture or none.
-XObject ColourMaterial(float r, float g, float b, const std::string& texture = "", float alpha = 1);
 
 // A size x size checkerboard of two colours, as a PNG file's bytes.
 std::string CheckerPng(int size, platform::Argb first, platform::Argb second);
