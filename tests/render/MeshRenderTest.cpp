@@ -107,9 +107,9 @@ class MeshRenderTest : public ::testing::Test {
 TEST_F(MeshRenderTest, ALitTexturedMeshFromTheArchiveMatchesTheReference) {
   // Sides +x, -x, +y, -y textured; +z and -z plain blue.
   archive_ = std::make_unique<TestArchive>(std::vector<std::pair<std::string, std::string>>{
-      {"Crate.x", CubeFile({ColourMaterial(1, 0.85f, 0.6f, "Checker.PNG"),
-                            ColourMaterial(0.25f, 0.5f, 1)},
-                           {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1})},
+      {"Crate.x",
+       CubeFile({ColourMaterial(1, 0.85f, 0.6f, "Checker.PNG"), ColourMaterial(0.25f, 0.5f, 1)},
+                {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1})},
       {"checker.png", CheckerPng(4, 0xFFFFFFFFu, 0xFFC04020u)}});
   cache_ = std::make_unique<ResourceCache>(&archive_->Get(), nullptr);
   Mesh* mesh = cache_->GetMesh("Crate.x");

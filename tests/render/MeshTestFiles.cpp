@@ -52,8 +52,8 @@ void WriteTriangles(std::ostringstream& out, const std::vector<uint32_t>& triang
   const size_t count = triangles.size() / 3;
   out << "  " << count << ";\n";
   for (size_t t = 0; t < count; ++t) {
-    out << "  3;" << triangles[3 * t] << "," << triangles[3 * t + 1] << ","
-        << triangles[3 * t + 2] << ";" << (t + 1 == count ? ";" : ",") << "\n";
+    out << "  3;" << triangles[3 * t] << "," << triangles[3 * t + 1] << "," << triangles[3 * t + 2]
+        << ";" << (t + 1 == count ? ";" : ",") << "\n";
   }
 }
 

@@ -149,9 +149,9 @@ std::unique_ptr<Texture> RenderTest::MakeTexture(uint32_t width, uint32_t height
   return BackBufferMatchesReference(*device_, name, width, height, tolerance);
 }
 
-::testing::AssertionResult BackBufferMatchesReference(RenderDevice& device,
-                                                      const std::string& name, uint32_t width,
-                                                      uint32_t height, int tolerance) {
+::testing::AssertionResult BackBufferMatchesReference(RenderDevice& device, const std::string& name,
+                                                      uint32_t width, uint32_t height,
+                                                      int tolerance) {
   std::vector<Argb> pixels;
   uint32_t backWidth = 0, backHeight = 0;
   if (!device.ReadBackBuffer(pixels, &backWidth, &backHeight) || backWidth != 640 ||
