@@ -1,5 +1,7 @@
 #include "engine/ComInitializer.h"
 
+#include "platform/MediaLibrary.h"
+
 namespace quarn {
 
 namespace {
@@ -13,6 +15,7 @@ bool ComInitializer::Create() {
     return false;
   }
   created_ = true;
+  platform::StartMediaLibrary();
   return true;
 }
 

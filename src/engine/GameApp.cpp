@@ -70,6 +70,9 @@ bool GameApp::StartServices() {
     platform::ReportError("cannot create the graphics device: " + graphics_.LastError());
     return false;
   }
+  // Headless runs never open a sound card; their silence keeps the game's virtual time.
+  if (options.headless)
+    sound_.UseSilentDevice(services_.clock ? services_.clock : &virtualClock_);
   if (!sound_.Create(window, 0)) {
     platform::ReportError("cannot create the sound device");
     return false;

@@ -1,5 +1,6 @@
 #pragma once
 // Monotonic high-resolution counter and sleep: the engine's only view of time.
+#include <atomic>
 #include <cstdint>
 
 namespace quarn::platform {
@@ -29,7 +30,8 @@ class SteadyClock final : public Clock {
 };
 
 // A clock that moves only when it is slept on, relaxed on or advanced by hand.
-// Tests use it to script time; headless runs use it so that no pass ever waits.
+// Tests use it to script time; headless runs use it so that no pass ever waits. Its reading
+// may be taken on any thread (a silent audio device keeps time by it).
 class FakeClock final : public Clock {
  public:
   explicit FakeClock(int64_t frequency = 1'000'000'000);
@@ -47,7 +49,7 @@ class FakeClock final : public Clock {
 
  private:
   int64_t frequency_;
-  int64_t now_ = 0;
+  std::atomic<int64_t> now_{0};
   int64_t relaxStep_;
   int64_t sleepCalls_ = 0;
 };

@@ -220,6 +220,26 @@ TEST_F(GameAppTest, FailedStartUpStepReturnsMinusOneAndSaysWhy) {
   EXPECT_EQ(game_->inits, 0);
 }
 
+TEST_F(GameAppTest, HeadlessRunsPlaySoundSilentlyOnTheRunsClock) {
+  double started = -1.0, later = -1.0;
+  platform::AudioDevice::Kind kind = platform::AudioDevice::Kind::Output;
+  game_->onUpdate = [&](int update, int* quit) {
+    platform::AudioDevice* device = SoundDevice::Instance()->GetAudioDevice();
+    kind = device->GetKind();
+    if (update == 1)
+      started = device->Now();
+    if (update == 31) {
+      later = device->Now();
+      *quit = 1;
+    }
+  };
+  LaunchOptions options;
+  options.headless = true;
+  EXPECT_EQ(Run(options), 0);
+  EXPECT_EQ(kind, platform::AudioDevice::Kind::Silent);
+  EXPECT_NEAR(later - started, 1.0, 0.01) << "thirty frames of the run's clock";
+}
+
 std::string MakeTempFolder() {
   char pattern[] = "/tmp/quarn-app-XXXXXX";
   return mkdtemp(pattern) != nullptr ? pattern : "";
