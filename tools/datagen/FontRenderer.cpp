@@ -91,10 +91,10 @@ std::vector<std::string> FontRenderer::SearchFolders(const std::string& fontDir)
   return folders;
 }
 
-bool FontRenderer::Open(const std::string& fontDir, std::string* error) {
+bool FontRenderer::Open(const std::vector<std::string>& folders, std::string* error) {
   std::string folder;
   std::string tried;
-  for (const std::string& candidate : SearchFolders(fontDir)) {
+  for (const std::string& candidate : folders) {
     bool all = true;
     for (const char* file : kFontFiles)
       all = all && IsFile(candidate + "/" + file);

@@ -29,16 +29,16 @@ class FontRenderer {
   FontRenderer(const FontRenderer&) = delete;
   FontRenderer& operator=(const FontRenderer&) = delete;
 
-  // Opens the three faces from the first folder that holds them: fontDir when given, then the
-  // usual Debian places. False with the reason (which names the folders tried) in *error.
-  bool Open(const std::string& fontDir, std::string* error);
+  // Opens the three faces from the first of folders that holds them all. False with the
+  // reason (which names the folders tried) in *error.
+  bool Open(const std::vector<std::string>& folders, std::string* error);
 
   // Draws text with its base line at y; x is its left edge, centre or right edge by align.
   void Draw(Canvas* canvas, double x, double y, const std::string& utf8, const TextStyle& style);
   // Advance width of the text in pixels.
   double Measure(const std::string& utf8, const TextStyle& style);
 
-  // The folders searched for the font files, in order.
+  // fontDir when given, then the usual places of Debian's fonts-dejavu-core and of others.
   static std::vector<std::string> SearchFolders(const std::string& fontDir);
 
  private:

@@ -109,7 +109,7 @@ int Generator::Run(const Options& options, std::ostream& out, std::ostream& err)
   FontRenderer fonts;
   std::vector<Output> outputs;
   if (!LoadRecipes(options.recipeDir, &error) || !shapes.Load(shapes_, &error) ||
-      !CollectOutputs(&outputs, &error) || !fonts.Open(options.fontDir, &error)) {
+      !CollectOutputs(&outputs, &error) || !fonts.Open(FontRenderer::SearchFolders(options.fontDir), &error)) {
     err << "datagen: " << error << "\n";
     return 1;
   }
@@ -146,7 +146,7 @@ int Generator::Run(const Options& options, std::ostream& out, std::ostream& err)
   const auto worker = [&]() {
     FontRenderer own;
     std::string problem;
-    own.Open(options.fontDir, &problem);
+    own.Open(FontRenderer::SearchFolders(options.fontDir), &problem);
     for (size_t i = next++; i < work.size() && !failed; i = next++) {
       if (!Make(*work[i], options.outDir, shapes, &own, &errors[i]))
         failed = true;
