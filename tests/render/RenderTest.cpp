@@ -146,11 +146,22 @@ std::unique_ptr<Texture> RenderTest::MakeTexture(uint32_t width, uint32_t height
 
 ::testing::AssertionResult RenderTest::MatchesReference(const std::string& name, uint32_t width,
                                                         uint32_t height, int tolerance) {
-  ReadBack();
+  return BackBufferMatchesReference(*device_, name, width, height, tolerance);
+}
+
+::testing::AssertionResult BackBufferMatchesReference(RenderDevice& device, const std::string& name,
+                                                      uint32_t width, uint32_t height,
+                                                      int tolerance) {
+  std::vector<Argb> pixels;
+  uint32_t backWidth = 0, backHeight = 0;
+  if (!device.ReadBackBuffer(pixels, &backWidth, &backHeight) || backWidth != 640 ||
+      backHeight != 480) {
+    return ::testing::AssertionFailure() << "the back buffer cannot be read";
+  }
   std::vector<Argb> got(size_t{width} * height);
   for (uint32_t y = 0; y < height; ++y) {
     for (uint32_t x = 0; x < width; ++x)
-      got[size_t{y} * width + x] = pixels_[size_t{y} * 640 + x] | 0xFF000000u;
+      got[size_t{y} * width + x] = pixels[size_t{y} * 640 + x] | 0xFF000000u;
   }
   const std::string base = std::string(QUARN_SOURCE_DIR) + "/tests/render/references/" + name;
   Picture reference;

@@ -50,6 +50,12 @@ Argb PackColor(float r, float g, float b, float a = 1.0f);
 // Whether every channel of two colours differs by at most tolerance; a readable message if not.
 ::testing::AssertionResult ColorNear(Argb got, Argb want, int tolerance);
 
+// Compares the top-left width x height pixels of a device's 640 x 480 back buffer with the
+// reference picture NAME.png; on a difference writes NAME.got.png beside it.
+::testing::AssertionResult BackBufferMatchesReference(platform::RenderDevice& device,
+                                                      const std::string& name, uint32_t width,
+                                                      uint32_t height, int tolerance);
+
 class RenderTest : public ::testing::Test {
  protected:
   void SetUp() override;
