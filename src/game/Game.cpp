@@ -1,6 +1,5 @@
 #include "game/Game.h"
 
-#include "engine/Archive.h"
 #include "engine/GameApp.h"
 #include "engine/TimerPauseScope.h"
 #include "game/MenuScene.h"
@@ -130,21 +129,15 @@ void Game::StepMusicFade() {
 void Game::CloseMusic() {
   music_.Rewind();
   music_.Close();
-  if (!musicFile_.empty()) {
-    if (Archive* archive = Archive::Instance())
-      archive->Release(musicFile_);
-    musicFile_.clear();
-  }
+  musicFile_.reset();
 }
 
 void Game::PlayMusic(const std::string& file, float fadeInSeconds) {
+  auto music = std::make_unique<MediaFile>(file);
+  if (music->Found())
+    music_.Open(music->Path());
   // A file still held from earlier music is let go once the new one is open in its place.
-  const std::string previous = musicFile_;
-  musicFile_ = file;
-  Archive* archive = Archive::Instance();
-  music_.Open(archive != nullptr ? archive->Extract(file) : file);
-  if (!previous.empty() && archive != nullptr)
-    archive->Release(previous);
+  musicFile_ = std::move(music);
   if (fadeInSeconds > 0.0f) {
     music_.SetVolume(0.0f);
     fadeRate_ = 1.0f / fadeInSeconds;

@@ -7,6 +7,7 @@
 
 #include "engine/AudioStream.h"
 #include "engine/DigestSource.h"
+#include "game/MediaFile.h"
 #include "stage/GameScene.h"
 #include "stage/SceneOwner.h"
 
@@ -42,7 +43,8 @@ class Game : public SceneOwner, public DigestSource {
   GameScene* Scene() const { return scene_.get(); }
   SceneKind CurrentKind() const { return kind_; }
   AudioStream& Music() { return music_; }
-  const std::string& MusicFile() const { return musicFile_; }
+  // The archive name of the music held open; empty when there is none.
+  std::string MusicFile() const { return musicFile_ != nullptr ? musicFile_->Name() : ""; }
   float FadeRate() const { return fadeRate_; }
 
  private:
@@ -56,7 +58,7 @@ class Game : public SceneOwner, public DigestSource {
   std::unique_ptr<GameScene> scene_;
   SceneKind kind_ = SceneKind::None;
   AudioStream music_;
-  std::string musicFile_;
+  std::unique_ptr<MediaFile> musicFile_;
   float fadeRate_ = 0.0f;
   ValueStore values_;
   std::string savePath_;

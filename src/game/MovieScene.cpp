@@ -1,6 +1,5 @@
 #include "game/MovieScene.h"
 
-#include "engine/Archive.h"
 #include "engine/InputMappings.h"
 #include "render/DeviceOrCurrent.h"
 #include "stage/SceneOwner.h"
@@ -15,19 +14,13 @@ MovieScene::MovieScene(SceneOwner* game) : GameScene(game) {}
 
 MovieScene::~MovieScene() {
   player_.Close();
-  ReleaseMovieFile();
 }
 
 int MovieScene::Load(const std::string& movieFile) {
   Reset();
   InstallSceneInput(SceneInput::Movie, InputSystem::Instance(), &Buttons());
-  movieFile_ = movieFile;
-  if (movieFile_.empty())
-    return 0;
-  Archive* archive = Archive::Instance();
-  const std::string path = archive != nullptr ? archive->Extract(movieFile_) : movieFile_;
-  extracted_ = archive != nullptr;
-  if (!player_.Open(path))
+  movieFile_ = std::make_unique<MediaFile>(movieFile);
+  if (!movieFile_->Found() || !player_.Open(movieFile_->Path()))
     return 0;
   return player_.Play(false) ? 1 : 0;
 }
@@ -57,17 +50,9 @@ void MovieScene::Render() {
 void MovieScene::Finish() {
   player_.Rewind();
   player_.Close();
-  ReleaseMovieFile();
+  movieFile_.reset();
   ClearSceneInput(InputSystem::Instance());
   GameScene::Finish();
-}
-
-void MovieScene::ReleaseMovieFile() {
-  if (!extracted_)
-    return;
-  extracted_ = false;
-  if (Archive* archive = Archive::Instance())
-    archive->Release(movieFile_);
 }
 
 }  // namespace quarn

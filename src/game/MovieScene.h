@@ -1,9 +1,11 @@
 #pragma once
 // Plays one movie from the archive, once, drawn every frame; it ends, back to the menu, when
 // the movie does or when the player presses X or Z.
+#include <memory>
 #include <string>
 
 #include "engine/MoviePlayer.h"
+#include "game/MediaFile.h"
 #include "stage/GameScene.h"
 
 namespace quarn {
@@ -23,14 +25,10 @@ class MovieScene : public GameScene {
   int Load(const std::string& movieFile);
 
   MoviePlayer& Player() { return player_; }
-  const std::string& MovieFile() const { return movieFile_; }
 
  private:
-  void ReleaseMovieFile();
-
+  std::unique_ptr<MediaFile> movieFile_;  // before the player: the player reads it
   MoviePlayer player_;
-  std::string movieFile_;
-  bool extracted_ = false;
 };
 
 }  // namespace quarn
