@@ -134,8 +134,9 @@ void Game::CloseMusic() {
 
 void Game::PlayMusic(const std::string& file, float fadeInSeconds) {
   auto music = std::make_unique<MediaFile>(file);
-  if (music->Found())
-    music_.Open(music->Path());
+  // Music that cannot be opened leaves none playing, as a failed open of the stream does.
+  if (!music->Found() || !music_.Open(music->Path()))
+    music_.Close();
   // A file still held from earlier music is let go once the new one is open in its place.
   musicFile_ = std::move(music);
   if (fadeInSeconds > 0.0f) {

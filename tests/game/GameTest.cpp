@@ -7,6 +7,7 @@
 #include "engine/ArchiveFixture.h"
 #include "game/MenuScene.h"
 #include "game/SceneRig.h"
+#include "platform/Diagnostics.h"
 
 namespace quarn {
 namespace {
@@ -155,6 +156,21 @@ TEST_F(GameTest, NewMusicReplacesTheOldAndLetsItsFileGo) {
   game_->Finish();
   EXPECT_EQ(rig_.GetArchive().Entries().at("other.ogg").referenceCount, 0)
       << "the end stops the music at once";
+  EXPECT_FALSE(game_->Music().IsRunning());
+}
+
+TEST_F(GameTest, MissingMusicIsReportedByItsNameAndLeavesNonePlaying) {
+  Begin({"[State_0]", "ImageFile_0=rm"});
+  game_->PlayMusic("theme.ogg", 0.0f);
+  ASSERT_TRUE(game_->Music().IsRunning());
+  platform::ForgetReportedProblems();
+  ::testing::internal::CaptureStderr();
+  game_->PlayMusic("nosuch.ogg", 2.0f);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.rfind("quarn: nosuch.ogg: not found", 0), 0u) << err;
+  EXPECT_FALSE(game_->Music().IsRunning());
+  EXPECT_EQ(rig_.GetArchive().Entries().at("theme.ogg").referenceCount, 0);
+  Frame();
   EXPECT_FALSE(game_->Music().IsRunning());
 }
 
