@@ -1,1 +1,0 @@
-// Rendering: transforms, meshes and the render manager, textures and sprites, particles, trails.
