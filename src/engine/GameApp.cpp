@@ -15,6 +15,11 @@ FrameTimer* ApplicationFrameTimer() {
   return app != nullptr ? &app->GetFrameTimer() : nullptr;
 }
 
+const GamePaths* ApplicationPaths() {
+  auto* app = dynamic_cast<GameApp*>(AppBase::Instance());
+  return app != nullptr ? &app->Paths() : nullptr;
+}
+
 TimerPauseScope::TimerPauseScope() : TimerPauseScope(ApplicationFrameTimer()) {}
 
 GameApp::GameApp(GameAppServices services)

@@ -81,5 +81,7 @@ class GameApp : public WindowApp {
 
 // The frame timer of the running application, or null when there is none.
 FrameTimer* ApplicationFrameTimer();
+// Where the running application keeps its data and save file, or null when there is none.
+const GamePaths* ApplicationPaths();
 
 }  // namespace quarn

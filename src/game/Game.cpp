@@ -1,32 +1,176 @@
 #include "game/Game.h"
 
-#include "engine/GraphicsDevice.h"
+#include "engine/GameApp.h"
+#include "engine/TimerPauseScope.h"
+#include "game/MenuScene.h"
+#include "game/MovieScene.h"
+#include "game/SaveFile.h"
+#include "stage/MainScene.h"
 
 namespace quarn {
 
+Game::Game(std::string savePath) : savePath_(std::move(savePath)) {}
+
+Game::~Game() {
+  // The scene's sounds and the music go before the services they play on.
+  scene_.reset();
+  CloseMusic();
+}
+
+std::string Game::SavePath() const {
+  if (!savePath_.empty())
+    return savePath_;
+  const GamePaths* paths = ApplicationPaths();
+  return paths != nullptr ? paths->SaveFile() : std::string();
+}
+
 int Game::Init() {
+  if (const std::string path = SavePath(); !path.empty())
+    SaveFile::Read(path, values_);
+  values_.Set(ValueId::Scene, "Menu");
+  values_.Set(ValueId::MenuFile, "SystemMenu.txt");
+  values_.Set(ValueId::MenuState, "0");
+  StartScene("Menu");
   return 1;
 }
 
-void Game::Finish() {}
+void Game::Finish() {
+  FadeOutMusic(0.0f);
+  if (const std::string path = SavePath(); !path.empty())
+    SaveFile::Write(path, values_);
+  if (scene_ != nullptr) {
+    scene_->Finish();
+    scene_.reset();
+  }
+}
 
-int Game::Update(int*) {
+int Game::Update(int* quit) {
+  if (scene_ != nullptr && !scene_->IsActive()) {
+    // Loading the next scene is not lag.
+    const TimerPauseScope pause;
+    if (!StartScene(values_.Get(ValueId::Scene)) && quit != nullptr)
+      *quit = 1;
+  }
+  if (scene_ != nullptr)
+    scene_->Update();
+  StepMusicFade();
   return 1;
 }
 
 int Game::Render() {
-  GraphicsDevice* graphics = GraphicsDevice::Instance();
-  if (graphics == nullptr || graphics->GetDevice() == nullptr)
-    return 1;
-  platform::RenderDevice* device = graphics->GetDevice();
-  device->BeginScene();
-  graphics->Clear(nullptr, platform::kClearTarget | platform::kClearZBuffer, 0xFF000000u, 1.0f, 0);
-  device->EndScene();
+  if (scene_ != nullptr)
+    scene_->Render();
   return 1;
 }
 
-void Game::PlayMusic(const std::string&, float) {}
+bool Game::StartScene(const std::string& name) {
+  SceneKind kind = SceneKind::None;
+  if (name == "Menu") {
+    kind = SceneKind::Menu;
+  } else if (name == "Movie") {
+    kind = SceneKind::Movie;
+  } else if (name == "Main") {
+    kind = SceneKind::Main;
+  } else {
+    return false;
+  }
+  if (scene_ != nullptr) {
+    scene_->Finish();
+    scene_.reset();
+  }
+  std::unique_ptr<GameScene> scene;
+  switch (kind) {
+    case SceneKind::Menu: {
+      auto menu = std::make_unique<MenuScene>(this);
+      menu->Load(values_.Get(ValueId::MenuFile));
+      scene = std::move(menu);
+      break;
+    }
+    case SceneKind::Movie: {
+      auto movie = std::make_unique<MovieScene>(this);
+      movie->Load(values_.Get(ValueId::MovieFile));
+      scene = std::move(movie);
+      break;
+    }
+    default: {
+      auto stage = std::make_unique<MainScene>(this);
+      stage->Load(values_.Get(ValueId::StageFile), values_.Get(ValueId::AircraftFile),
+                  values_.Get(ValueId::PrimaryWeaponFile),
+                  values_.Get(ValueId::SecondaryWeaponFile));
+      scene = std::move(stage);
+      break;
+    }
+  }
+  scene->Start();
+  scene_ = std::move(scene);
+  scene_->SetActive(true);
+  kind_ = kind;
+  return true;
+}
 
-void Game::FadeOutMusic(float) {}
+void Game::StepMusicFade() {
+  if (!music_.IsRunning())
+    return;
+  float volume = 0.0f;
+  if (!music_.GetVolume(&volume))
+    return;
+  volume += fadeRate_ * kFrameTime;
+  if (volume > 1.0f) {
+    fadeRate_ = 0.0f;
+    music_.SetVolume(1.0f);
+  } else if (volume > 0.0f) {
+    music_.SetVolume(volume);
+  } else {
+    fadeRate_ = 0.0f;
+    CloseMusic();
+  }
+}
+
+void Game::CloseMusic() {
+  music_.Rewind();
+  music_.Close();
+  musicFile_.reset();
+}
+
+void Game::PlayMusic(const std::string& file, float fadeInSeconds) {
+  auto music = std::make_unique<MediaFile>(file);
+  // Music that cannot be opened leaves none playing, as a failed open of the stream does.
+  if (!music->Found() || !music_.Open(music->Path()))
+    music_.Close();
+  // A file still held from earlier music is let go once the new one is open in its place.
+  musicFile_ = std::move(music);
+  if (fadeInSeconds > 0.0f) {
+    music_.SetVolume(0.0f);
+    fadeRate_ = 1.0f / fadeInSeconds;
+  } else {
+    music_.SetVolume(1.0f);
+    fadeRate_ = 0.0f;
+  }
+  music_.Play(true);
+}
+
+void Game::FadeOutMusic(float fadeSeconds) {
+  if (fadeSeconds > 0.0f) {
+    fadeRate_ = -1.0f / fadeSeconds;
+    return;
+  }
+  CloseMusic();
+}
+
+void Game::AddToDigest(StateDigest& digest) const {
+  digest.AddInt(static_cast<int>(kind_));
+  if (const auto* menu = dynamic_cast<const MenuScene*>(scene_.get())) {
+    digest.AddInt(menu->CurrentState());
+    digest.AddInt(menu->TargetState());
+  }
+  auto addText = [&digest](const std::string& text) {
+    digest.AddInt(static_cast<int64_t>(text.size()));
+    digest.AddBytes(text.data(), text.size());
+  };
+  for (int i = 0; i < ValueStore::kNamedValues; ++i)
+    addText(values_.Get(ValueStore::ByIndex(i)));
+  for (int slot = 0; slot < ValueStore::kStorageSlots; ++slot)
+    addText(values_.GetStorage(slot));
+}
 
 }  // namespace quarn

@@ -2,7 +2,7 @@
 // The save file: the 64 storage slots, each a 32-bit little-endian length and its bytes.
 #include <string>
 
-#include "game/ValueStore.h"
+#include "stage/ValueStore.h"
 
 namespace quarn {
 

@@ -33,6 +33,11 @@ void Texture::Release() {
   texture_.reset();
 }
 
+void Texture::Attach(std::unique_ptr<platform::Texture> texture) {
+  texture_ = std::move(texture);
+  problem_.clear();
+}
+
 // The cache's texture getter lives with the texture, so the engine never depends on render.
 Texture* ResourceCache::GetTexture(const std::string& name) {
   return Get<Texture>(Kind::Texture, name);

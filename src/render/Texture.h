@@ -20,6 +20,9 @@ class Texture : public CachedResource {
   // Releases what is held, then makes the texture from the image file at path.
   bool Load(const std::string& path) override;
   void Release() override;
+  // Holds a texture made elsewhere (a render target drawn through the sprites) in place of
+  // any loaded one.
+  void Attach(std::unique_ptr<platform::Texture> texture);
   // Why the last Load failed (empty after a success).
   std::string LoadProblem() const override { return problem_; }
 

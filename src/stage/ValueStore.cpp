@@ -1,4 +1,4 @@
-#include "game/ValueStore.h"
+#include "stage/ValueStore.h"
 
 namespace quarn {
 
