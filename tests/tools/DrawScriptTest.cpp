@@ -23,10 +23,11 @@ TEST(RecipeFileTest, LinesEndingInLfAloneAreRefusedWithTheirNumber) {
 }
 
 TEST(RecipeFileTest, SectionsKeepFileOrderAndListsFollowTheirNumbers) {
-  const RecipeFile recipe = Recipe("R.txt",
-                                   "Remarks before anything.\n"
-                                   "[Zeta]\nDraw_10=ten\nDraw_2=two\nDraw_0=zero\nDrawn=x\n"
-                                   "Draw_x=not a number\n[Alpha]\nKey=1\n[Empty]\n[Zeta]\nDraw_5=five\n");
+  const RecipeFile recipe =
+      Recipe("R.txt",
+             "Remarks before anything.\n"
+             "[Zeta]\nDraw_10=ten\nDraw_2=two\nDraw_0=zero\nDrawn=x\n"
+             "Draw_x=not a number\n[Alpha]\nKey=1\n[Empty]\n[Zeta]\nDraw_5=five\n");
   EXPECT_EQ(recipe.Sections(), (std::vector<std::string>{"Zeta", "Alpha"}))
       << "a header without entries makes no section";
   const auto list = recipe.List("Zeta", "Draw");
@@ -46,8 +47,8 @@ class DrawScriptTest : public ::testing::Test {
   std::string Run(const std::string& text, Canvas* canvas) {
     const RecipeFile recipe = Recipe("Images.txt", text);
     std::string shapeError;
-    EXPECT_TRUE(shapes_.Load(Recipe("Shapes.txt", "[Dart]\nPoly_0=- 0 -1 1 1 -1 1\n"),
-                             &shapeError));
+    EXPECT_TRUE(
+        shapes_.Load(Recipe("Shapes.txt", "[Dart]\nPoly_0=- 0 -1 1 1 -1 1\n"), &shapeError));
     DrawScript script(&fonts_, &shapes_);
     std::string error;
     *canvas = Canvas(32, 32);
@@ -61,11 +62,11 @@ class DrawScriptTest : public ::testing::Test {
 
 TEST_F(DrawScriptTest, CommandsDrawInOrderAndPartsAreUsedAtAnOffset) {
   Canvas canvas(0, 0);
-  const std::string error = Run(
-      "[Part]\nDraw_0=rect 0 0 4 4 FF00FF00\n"
-      "[Pic]\nDraw_0=fill FF000080\nDraw_1=rect 10 10 8 8 FFFF0000\nDraw_2=use Part 12 12\n"
-      "Draw_3=clear 0 0 2 2 00000000\n",
-      &canvas);
+  const std::string error =
+      Run("[Part]\nDraw_0=rect 0 0 4 4 FF00FF00\n"
+          "[Pic]\nDraw_0=fill FF000080\nDraw_1=rect 10 10 8 8 FFFF0000\nDraw_2=use Part 12 12\n"
+          "Draw_3=clear 0 0 2 2 00000000\n",
+          &canvas);
   EXPECT_EQ(error, "");
   EXPECT_EQ(canvas.At(20, 20), 0xFF000080u);
   EXPECT_EQ(canvas.At(11, 11), 0xFFFF0000u);
@@ -105,8 +106,8 @@ TEST_F(DrawScriptTest, AProblemInAUsedPartNamesThePart) {
 
 TEST_F(DrawScriptTest, PartsUsingEachOtherInALoopStopWithAMessage) {
   Canvas canvas(0, 0);
-  const std::string error = Run("[A]\nDraw_0=use B\n[B]\nDraw_0=use A\n[Pic]\nDraw_0=use A\n",
-                                &canvas);
+  const std::string error =
+      Run("[A]\nDraw_0=use B\n[B]\nDraw_0=use A\n[Pic]\nDraw_0=use A\n", &canvas);
   EXPECT_NE(error.find("too deeply"), std::string::npos) << error;
 }
 
@@ -123,10 +124,11 @@ TEST_F(DrawScriptTest, ShapesArePlacedScaledAndTurnedClockwise) {
 TEST(ShapeBookTest, MirroredPolygonsAreSymmetricAndShadesFollowTheColour) {
   ShapeBook shapes;
   std::string error;
-  ASSERT_TRUE(shapes.Load(Recipe("Shapes.txt",
-                                 "[Wing]\nPoly_0=- mirror 0 -1 1 0 0 1\nPoly_1=dark 0 -0.2 0.2 "
-                                 "0 0 0.2 -0.2 0\nPoly_2=FF00FF00 0.8 -0.1 0.95 -0.1 0.95 0.1 0.8 0.1\n"),
-                          &error))
+  ASSERT_TRUE(
+      shapes.Load(Recipe("Shapes.txt",
+                         "[Wing]\nPoly_0=- mirror 0 -1 1 0 0 1\nPoly_1=dark 0 -0.2 0.2 "
+                         "0 0 0.2 -0.2 0\nPoly_2=FF00FF00 0.8 -0.1 0.95 -0.1 0.95 0.1 0.8 0.1\n"),
+                  &error))
       << error;
   Canvas canvas(41, 41);
   shapes.Draw(&canvas, "Wing", {20.5, 20.5, 20, 0}, 0xFFC08040);

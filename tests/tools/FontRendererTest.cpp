@@ -81,11 +81,16 @@ TEST_F(FontRendererTest, AnOutlineSurroundsTheLetters) {
   fonts_.Draw(&canvas, 10, 40, "I", style);
   const Ink red = InkOf(canvas, 200);
   ASSERT_GE(red.right, red.left);
-  // Beside the stroke of the I, in the outline colour.
-  const platform::Argb beside = canvas.At(red.right + 1, (red.top + red.bottom) / 2);
+  // Two pixels beside the stroke of the I (the outline of 32-pixel text is two wide, and the
+  // pixel next to the stroke blends the two colours), in the outline colour; further out,
+  // nothing.
+  const int middle = (red.top + red.bottom) / 2;
+  const platform::Argb beside = canvas.At(red.right + 2, middle);
   EXPECT_EQ(Alpha(beside), 255);
   EXPECT_GT(Blue(beside), 200);
   EXPECT_EQ(Red(beside), 0);
+  EXPECT_EQ(Alpha(canvas.At(red.right + 5, middle)), 0);
+  EXPECT_EQ(Alpha(canvas.At(red.left - 5, middle)), 0);
 }
 
 TEST_F(FontRendererTest, ArrowsAndStarsComeFromTheFontNotAsMissingGlyphs) {
@@ -94,7 +99,7 @@ TEST_F(FontRendererTest, ArrowsAndStarsComeFromTheFontNotAsMissingGlyphs) {
   // A character the font lacks is drawn as the replacement glyph; these are all present and
   // differ from it.
   const double replacement = fonts_.Measure("\xEF\xBF\xBD", style);
-  EXPECT_GT(fonts_.Measure("\xE2\x86\x91", style), 0);  // up arrow
+  EXPECT_GT(fonts_.Measure("\xE2\x86\x91", style), 0);            // up arrow
   EXPECT_NE(fonts_.Measure("\xE2\x98\x85", style), replacement);  // black star
   Canvas canvas(40, 40);
   style.color = 0xFFFF0000;

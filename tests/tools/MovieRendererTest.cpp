@@ -24,15 +24,13 @@ class MovieRendererTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(shapes_.Load(Recipe("Shapes.txt", "[Box]\nPoly_0=- -1 -1 1 -1 1 1 -1 1\n"),
-                             &error))
+    ASSERT_TRUE(shapes_.Load(Recipe("Shapes.txt", "[Box]\nPoly_0=- -1 -1 1 -1 1 1 -1 1\n"), &error))
         << error;
   }
   bool Load(MovieRenderer* movie, const std::string& text, std::string* error) {
     return movie->Load(Recipe("Movie.txt", text), "Movie",
                        Recipe("Music.txt", "[Tune]\nTempo=240\nPart_0=C\nLoop=false\n"),
-                       Recipe("Sounds.txt", "[Beep]\nLayer_0=sine 0 0.2 880 880 0.5 0 0\n"),
-                       error);
+                       Recipe("Sounds.txt", "[Beep]\nLayer_0=sine 0 0.2 880 880 0.5 0 0\n"), error);
   }
 
   tools::FontRenderer fonts_;
@@ -100,8 +98,9 @@ TEST_F(MovieRendererTest, MistakesAreNamed) {
   EXPECT_EQ(error, "Movie.txt [Movie] Shot_0: no section Nowhere");
   EXPECT_FALSE(Load(&movie, "[Movie]\nWidth=650\nShot_0=S\n[S]\nLength=1\n", &error));
   EXPECT_NE(error.find("multiples of 16 up to 640 x 480"), std::string::npos) << error;
-  EXPECT_FALSE(Load(&movie, "[Movie]\nShot_0=S\n[S]\nLength=1\nSprite_2=Kite FFFFFFFF 0 1 0 0 1 0 0 0 1 0\n",
-                    &error));
+  EXPECT_FALSE(
+      Load(&movie, "[Movie]\nShot_0=S\n[S]\nLength=1\nSprite_2=Kite FFFFFFFF 0 1 0 0 1 0 0 0 1 0\n",
+           &error));
   EXPECT_EQ(error, "Movie.txt [S] Sprite_2: no shape named 'Kite'");
   EXPECT_FALSE(Load(&movie, "[Movie]\nShot_0=S\n[S]\nFadeIn=1\n", &error));
   EXPECT_NE(error.find("a shot needs a length"), std::string::npos) << error;

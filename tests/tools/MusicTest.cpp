@@ -129,7 +129,8 @@ TEST(MusicSynthTest, ALoopHearsTheRingingOfItsEndAtItsStart) {
   MusicSynth once;
   std::string error;
   ASSERT_TRUE(looping.Load(Recipe("Music.txt", kRingingEnd), "M", &error)) << error;
-  ASSERT_TRUE(once.Load(Recipe("Music.txt", std::string(kRingingEnd) + "Loop=false\n"), "M", &error))
+  ASSERT_TRUE(
+      once.Load(Recipe("Music.txt", std::string(kRingingEnd) + "Loop=false\n"), "M", &error))
       << error;
   const auto loop = looping.Render();
   const auto plain = once.Render();

@@ -17,8 +17,9 @@ WaveSynth Load(const std::string& text, std::string* error = nullptr) {
   WaveSynth synth;
   std::string ignored;
   const bool ok = synth.Load(Recipe("Sounds.txt", text), "S", error ? error : &ignored);
-  if (error == nullptr)
+  if (error == nullptr) {
     EXPECT_TRUE(ok) << ignored;
+  }
   return synth;
 }
 
@@ -38,8 +39,9 @@ double Crossings(const std::vector<float>& samples, size_t from, size_t to, int 
 }
 
 TEST(WaveSynthTest, LayersStartWhenToldAndGlideBetweenTheirFrequencies) {
-  const WaveSynth synth =
-      Load("[S]\nRate=8000\nLayer_0=sine 0.25 0.5 200 800 0.8 0 0\nLayer_1=sine 0 0.1 400 400 0.5 0 0\n");
+  const WaveSynth synth = Load(
+      "[S]\nRate=8000\nLayer_0=sine 0.25 0.5 200 800 0.8 0 0\nLayer_1=sine 0 0.1 400 400 0.5 0 "
+      "0\n");
   EXPECT_DOUBLE_EQ(synth.Length(), 0.75) << "the end of the last layer";
   const auto samples = synth.Render();
   ASSERT_EQ(samples.size(), 6000u);
@@ -54,8 +56,7 @@ TEST(WaveSynthTest, LayersStartWhenToldAndGlideBetweenTheirFrequencies) {
 }
 
 TEST(WaveSynthTest, DecayAttackAndTheEndFadeShapeTheLayer) {
-  const auto samples =
-      Load("[S]\nRate=10000\nLayer_0=square 0 1 100 100 1 0.1 0.2\n").Render();
+  const auto samples = Load("[S]\nRate=10000\nLayer_0=square 0 1 100 100 1 0.1 0.2\n").Render();
   EXPECT_LT(Peak(samples, 0, 100), 0.15) << "rising over the attack";
   EXPECT_NEAR(Peak(samples, 900, 1100), std::exp(-0.5), 0.08);
   EXPECT_NEAR(Peak(samples, 4900, 5100), std::exp(-2.5), 0.03);
@@ -100,7 +101,8 @@ TEST(WaveSynthTest, TheWrittenFileIsAWaveTheGameReads) {
 TEST(WaveSynthTest, BadLayersAreRefusedWithTheKey) {
   std::string error;
   Load("[S]\nLayer_3=buzz 0 1 100 100 1 0 0\n", &error);
-  EXPECT_EQ(error, "Sounds.txt [S] Layer_3: kind 'buzz' is none of sine, triangle, square, saw, noise");
+  EXPECT_EQ(error,
+            "Sounds.txt [S] Layer_3: kind 'buzz' is none of sine, triangle, square, saw, noise");
   Load("[S]\nLayer_0=sine 0 1 -100 100 1 0 0\n", &error);
   EXPECT_NE(error.find("must be positive"), std::string::npos) << error;
   Load("[S]\nLayer_0=sine 0 1 100 100 1 0\n", &error);
