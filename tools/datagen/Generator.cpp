@@ -109,7 +109,8 @@ int Generator::Run(const Options& options, std::ostream& out, std::ostream& err)
   FontRenderer fonts;
   std::vector<Output> outputs;
   if (!LoadRecipes(options.recipeDir, &error) || !shapes.Load(shapes_, &error) ||
-      !CollectOutputs(&outputs, &error) || !fonts.Open(FontRenderer::SearchFolders(options.fontDir), &error)) {
+      !CollectOutputs(&outputs, &error) ||
+      !fonts.Open(FontRenderer::SearchFolders(options.fontDir), &error)) {
     err << "datagen: " << error << "\n";
     return 1;
   }
