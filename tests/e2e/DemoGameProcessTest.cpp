@@ -132,7 +132,7 @@ const std::vector<std::pair<int, const char*>> kWinningRun = {
 
 // After a restart: start; stage 2 where the cursor can reach it; the Falcon, the gun,
 // missiles; the briefing of stage 2; launch; the final result and the credits; back to the
-// title, the main menu, QUIT. With stage 2 locked every X on it is refused.
+// title, the main menu, QUIT.
 const int kSecondStageRunEnd = 560;
 const std::vector<std::pair<int, const char*>> kSecondStageRun = {
     {40, "X"},  {70, "X"},   {100, "Down"},              // stage 2
@@ -235,14 +235,23 @@ TEST_F(DemoGameProcessTest, ACompletedStageOneOpensStageTwoAfterARestart) {
             SaveFile({{0, "true"}, {1, "true"}, {2, "Stage2.txt"}}));
 }
 
-TEST_F(DemoGameProcessTest, WithoutProgressStageTwoRefusesEveryPress) {
+// From the title: start; X twice on stage 2, then stage 1; the primary weapon.
+const int kLockedRunEnd = 230;
+const std::vector<std::pair<int, const char*>> kLockedRun = {
+    {40, "X"}, {70, "X"}, {100, "Down"}, {115, "X"}, {145, "X"}, {175, "Up"}, {195, "X"},
+};
+
+TEST_F(DemoGameProcessTest, StageTwoIsRefusedUntilTheSaveFileHasStageOneCleared) {
   const std::string game = Path("game");
-  PackWinningArchive(game);
-  const ProcessResult run = Play(game, kSecondStageRun, kSecondStageRunEnd);
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  // Still in the menus when the recording ends: the last X chose stage 1 at last.
-  EXPECT_EQ(Updates(run.out), kSecondStageRunEnd) << run.out;
+  UseBuiltArchive(game);
+  const ProcessResult locked = Play(game, kLockedRun, kLockedRunEnd);
+  EXPECT_EQ(locked.exitCode, 0) << locked.err;
   EXPECT_EQ(ReadBytes(game + "/Quarn.sav"), SaveFile({{2, "Stage1.txt"}}));
+
+  WriteText(game + "/Quarn.sav", SaveFile({{0, "true"}}));
+  const ProcessResult open = Play(game, kLockedRun, kLockedRunEnd);
+  EXPECT_EQ(open.exitCode, 0) << open.err;
+  EXPECT_EQ(ReadBytes(game + "/Quarn.sav"), SaveFile({{0, "true"}, {2, "Stage2.txt"}}));
 }
 
 TEST_F(DemoGameProcessTest, LooseFilesExtractedFromTheArchivePlayTheSameGame) {
@@ -250,8 +259,14 @@ TEST_F(DemoGameProcessTest, LooseFilesExtractedFromTheArchivePlayTheSameGame) {
   UseBuiltArchive(packed);
   fs::create_directories(loose);
   ASSERT_EQ(Acv({"extract", BuildPath("Data.acv"), "-C", loose + "/Data"}).exitCode, 0);
-  const ProcessResult fromArchive = Play(packed, kFailedRun, kFailedRunEnd, {390});
-  const ProcessResult fromFiles = Play(loose, kFailedRun, kFailedRunEnd, {390});
+  // The failed run up to the stage: every kind of file is read on the way.
+  std::vector<std::pair<int, const char*>> presses;
+  for (const auto& press : kFailedRun) {
+    if (press.first <= 400)
+      presses.push_back(press);
+  }
+  const ProcessResult fromArchive = Play(packed, presses, 450, {390});
+  const ProcessResult fromFiles = Play(loose, presses, 450, {390});
   EXPECT_EQ(fromFiles.exitCode, 0) << fromFiles.err;
   EXPECT_EQ(fromFiles.err, "quarn: Data.acv: not found; reading loose files under Data/\n");
   ASSERT_NE(Digest(fromArchive.out), "") << fromArchive.out;
