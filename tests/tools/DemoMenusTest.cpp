@@ -221,8 +221,10 @@ TEST(DemoMenusTest, StageAircraftAndWeaponFilesAreTheOnesTheReadmeLists) {
 
 TEST(DemoMenusTest, EveryPictureIsCutFromInsideItsImageAndShownOnTheScreen) {
   std::map<std::string, Picture> images;
-  for (const auto& [name, menu] : LoadMenus()) {
-    for (const auto& [state, keys] : menu.states) {
+  for (const auto& [name, loaded] : LoadMenus()) {
+    const Menu& menu = loaded;  // a plain reference, which the lambda below can capture
+    for (const auto& entry : menu.states) {
+      const int state = entry.first;
       for (unsigned slot = 0; slot < 16; ++slot) {
         const std::string file = menu.Get(state, DefinitionFile::IndexedName("ImageFile", slot));
         if (file.empty() || file == "rm")
