@@ -63,8 +63,8 @@ class DrawScriptTest : public ::testing::Test {
 TEST_F(DrawScriptTest, CommandsDrawInOrderAndPartsAreUsedAtAnOffset) {
   Canvas canvas(0, 0);
   const std::string error =
-      Run("[Part]\nDraw_0=rect 0 0 4 4 FF00FF00\n"
-          "[Pic]\nDraw_0=fill FF000080\nDraw_1=rect 10 10 8 8 FFFF0000\nDraw_2=use Part 12 12\n"
+      Run("[Badge]\nDraw_0=rect 0 0 4 4 FF00FF00\n"
+          "[Pic]\nDraw_0=fill FF000080\nDraw_1=rect 10 10 8 8 FFFF0000\nDraw_2=use Badge 12 12\n"
           "Draw_3=clear 0 0 2 2 00000000\n",
           &canvas);
   EXPECT_EQ(error, "");
@@ -100,8 +100,8 @@ TEST_F(DrawScriptTest, MistakesNameTheFileSectionKeyAndProblem) {
 
 TEST_F(DrawScriptTest, AProblemInAUsedPartNamesThePart) {
   Canvas canvas(0, 0);
-  EXPECT_EQ(Run("[Part]\nDraw_1=rect 0 0\n[Pic]\nDraw_0=use Part\n", &canvas),
-            "Images.txt [Part] Draw_1: missing width");
+  EXPECT_EQ(Run("[Badge]\nDraw_1=rect 0 0\n[Pic]\nDraw_0=use Badge\n", &canvas),
+            "Images.txt [Badge] Draw_1: missing width");
 }
 
 TEST_F(DrawScriptTest, PartsUsingEachOtherInALoopStopWithAMessage) {
@@ -165,7 +165,7 @@ TEST(ImageRecipeTest, PicturesMustBePowersOfTwo) {
   DrawScript script(&fonts, &shapes);
   tools::ImageRecipe images(&script);
   const RecipeFile recipe = Recipe("Images.txt",
-                                   "[Part]\nDraw_0=fill FFFFFFFF\n"
+                                   "[Badge]\nDraw_0=fill FFFFFFFF\n"
                                    "[Good]\nFile=g.png\nWidth=64\nHeight=16\nBackground=FF102030\n"
                                    "[Wide]\nFile=w.png\nWidth=640\nHeight=512\n");
   EXPECT_EQ(tools::ImageRecipe::Pictures(recipe), (std::vector<std::string>{"Good", "Wide"}));
