@@ -25,10 +25,15 @@ std::string BuildPath(const std::string& name) {
   return std::string(QUARN_BINARY_DIR) + "/" + name;
 }
 
-std::string MakeTempDir(const std::string& tag) {
+namespace {
+std::string TempBase() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern =
-      std::string(base && *base ? base : "/tmp") + "/quarn-test-" + tag + "-XXXXXX";
+  return base && *base ? base : "/tmp";
+}
+}  // namespace
+
+std::string MakeTempDir(const std::string& tag) {
+  std::string pattern = TempBase() + "/quarn-test-" + tag + "-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr)
     throw std::runtime_error("mkdtemp failed");
   return pattern;
@@ -38,10 +43,10 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                          const std::string& workDir, const std::vector<std::string>& environment) {
   ProcessResult result;
   // Output goes to files: a pipe could fill and stall a chatty child.
-  char outPath[] = "/tmp/quarn-out-XXXXXX";
-  char errPath[] = "/tmp/quarn-err-XXXXXX";
-  const int outFd = mkstemp(outPath);
-  const int errFd = mkstemp(errPath);
+  std::string outPath = TempBase() + "/quarn-out-XXXXXX";
+  std::string errPath = TempBase() + "/quarn-err-XXXXXX";
+  const int outFd = mkstemp(outPath.data());
+  const int errFd = mkstemp(errPath.data());
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(outFd, 1);
@@ -68,8 +73,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   result.err = ReadAll(errFd);
   close(outFd);
   close(errFd);
-  unlink(outPath);
-  unlink(errPath);
+  unlink(outPath.c_str());
+  unlink(errPath.c_str());
   return result;
 }
 
