@@ -39,30 +39,40 @@ std::string MakeTempDir(const std::string& tag) {
   return pattern;
 }
 
+int MakeTempFile(const std::string& tag, std::string* path) {
+  *path = TempBase() + "/quarn-" + tag + "-XXXXXX";
+  return mkstemp(path->data());
+}
+
+void ExecChild(const std::string& program, const std::vector<std::string>& args,
+               const std::string& workDir, const std::vector<std::string>& environment, int outFd,
+               int errFd) {
+  dup2(outFd, 1);
+  dup2(errFd, 2);
+  if (!workDir.empty() && chdir(workDir.c_str()) != 0)
+    _exit(127);
+  for (const std::string& entry : environment)
+    putenv(strdup(entry.c_str()));
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& arg : args)
+    argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  execv(program.c_str(), argv.data());
+  _exit(127);
+}
+
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir, const std::vector<std::string>& environment) {
   ProcessResult result;
   // Output goes to files: a pipe could fill and stall a chatty child.
-  std::string outPath = TempBase() + "/quarn-out-XXXXXX";
-  std::string errPath = TempBase() + "/quarn-err-XXXXXX";
-  const int outFd = mkstemp(outPath.data());
-  const int errFd = mkstemp(errPath.data());
+  std::string outPath;
+  std::string errPath;
+  const int outFd = MakeTempFile("out", &outPath);
+  const int errFd = MakeTempFile("err", &errPath);
   const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(outFd, 1);
-    dup2(errFd, 2);
-    if (!workDir.empty() && chdir(workDir.c_str()) != 0)
-      _exit(127);
-    for (const std::string& entry : environment)
-      putenv(strdup(entry.c_str()));
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args)
-      argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
+  if (pid == 0)
+    ExecChild(program, args, workDir, environment, outFd, errFd);
   int status = 0;
   waitpid(pid, &status, 0);
   if (WIFEXITED(status))
