@@ -1,5 +1,7 @@
 #include "e2e/ChildProcess.h"
 
+#include "e2e/ProcessRunner.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,28 +26,14 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir, const std::vector<std::string>& environment) {
-  char errPath[] = "/tmp/quarn-child-err-XXXXXX";
-  const int errFd = mkstemp(errPath);
+  const int errFd = MakeTempFile("child-err", &errPath_);
   if (errFd < 0)
     return false;
-  errPath_ = errPath;
   pid_ = fork();
   if (pid_ == 0) {
     const int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
-    dup2(null, 1);
-    dup2(errFd, 2);
-    if (!workDir.empty() && chdir(workDir.c_str()) != 0)
-      _exit(127);
-    for (const std::string& entry : environment)
-      putenv(strdup(entry.c_str()));
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args)
-      argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
+    ExecChild(program, args, workDir, environment, null, errFd);
   }
   close(errFd);
   return pid_ > 0;

@@ -25,39 +25,54 @@ std::string BuildPath(const std::string& name) {
   return std::string(QUARN_BINARY_DIR) + "/" + name;
 }
 
-std::string MakeTempDir(const std::string& tag) {
+namespace {
+std::string TempBase() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern =
-      std::string(base && *base ? base : "/tmp") + "/quarn-test-" + tag + "-XXXXXX";
+  return base && *base ? base : "/tmp";
+}
+}  // namespace
+
+std::string MakeTempDir(const std::string& tag) {
+  std::string pattern = TempBase() + "/quarn-test-" + tag + "-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr)
     throw std::runtime_error("mkdtemp failed");
   return pattern;
+}
+
+int MakeTempFile(const std::string& tag, std::string* path) {
+  *path = TempBase() + "/quarn-" + tag + "-XXXXXX";
+  return mkstemp(path->data());
+}
+
+void ExecChild(const std::string& program, const std::vector<std::string>& args,
+               const std::string& workDir, const std::vector<std::string>& environment, int outFd,
+               int errFd) {
+  dup2(outFd, 1);
+  dup2(errFd, 2);
+  if (!workDir.empty() && chdir(workDir.c_str()) != 0)
+    _exit(127);
+  for (const std::string& entry : environment)
+    putenv(strdup(entry.c_str()));
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& arg : args)
+    argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  execv(program.c_str(), argv.data());
+  _exit(127);
 }
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir, const std::vector<std::string>& environment) {
   ProcessResult result;
   // Output goes to files: a pipe could fill and stall a chatty child.
-  char outPath[] = "/tmp/quarn-out-XXXXXX";
-  char errPath[] = "/tmp/quarn-err-XXXXXX";
-  const int outFd = mkstemp(outPath);
-  const int errFd = mkstemp(errPath);
+  std::string outPath;
+  std::string errPath;
+  const int outFd = MakeTempFile("out", &outPath);
+  const int errFd = MakeTempFile("err", &errPath);
   const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(outFd, 1);
-    dup2(errFd, 2);
-    if (!workDir.empty() && chdir(workDir.c_str()) != 0)
-      _exit(127);
-    for (const std::string& entry : environment)
-      putenv(strdup(entry.c_str()));
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args)
-      argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
+  if (pid == 0)
+    ExecChild(program, args, workDir, environment, outFd, errFd);
   int status = 0;
   waitpid(pid, &status, 0);
   if (WIFEXITED(status))
@@ -68,8 +83,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   result.err = ReadAll(errFd);
   close(outFd);
   close(errFd);
-  unlink(outPath);
-  unlink(errPath);
+  unlink(outPath.c_str());
+  unlink(errPath.c_str());
   return result;
 }
 

@@ -17,6 +17,14 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                          const std::string& workDir = "",
                          const std::vector<std::string>& environment = {});
 
+// In a child just forked: makes outFd and errFd its standard output and error, moves to workDir,
+// adds the environment entries and runs program; exits 127 when that fails.
+[[noreturn]] void ExecChild(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& workDir, const std::vector<std::string>& environment,
+                            int outFd, int errFd);
+// A temporary file named from tag, open for reading and writing; its path in *path.
+int MakeTempFile(const std::string& tag, std::string* path);
+
 // A path in the build folder (the game and the tools are built there).
 std::string BuildPath(const std::string& name);
 // A fresh empty folder for one test.
