@@ -81,12 +81,16 @@ bool MediaEncoder::Open(const std::string& path, Container container, const Audi
     return false;
   }
   const bool globalHeader = (format_->oformat->flags & AVFMT_GLOBALHEADER) != 0;
+  // The same samples and pictures always give the same bytes: no random stream serial
+  // numbers, no library version stamped into the file.
+  format_->flags |= AVFMT_FLAG_BITEXACT;
 
   if (withAudio) {
     const char* codecName = container == Container::Ogg ? "libvorbis" : "pcm_s16le";
     if (!AddTrack(&audio_, codecName, error))
       return Free(), false;
     AVCodecContext* c = audio_.codec;
+    c->flags |= AV_CODEC_FLAG_BITEXACT;
     c->sample_rate = audio.rate;
     av_channel_layout_default(&c->ch_layout, audio.channels);
     c->sample_fmt = c->codec->sample_fmts != nullptr ? c->codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
@@ -122,6 +126,7 @@ bool MediaEncoder::Open(const std::string& path, Container container, const Audi
     if (!AddTrack(&video_, codecName, error))
       return Free(), false;
     AVCodecContext* c = video_.codec;
+    c->flags |= AV_CODEC_FLAG_BITEXACT;
     c->width = video.width;
     c->height = video.height;
     c->time_base = AVRational{1, video.framesPerSecond};
