@@ -12,7 +12,9 @@
 
 #include "DemoDataFiles.h"
 #include "engine/DefinitionFile.h"
+#include "game/MenuScene.h"
 #include "render/PngReader.h"
+#include "stage/ValueStore.h"
 
 namespace quarn::testing {
 namespace {
@@ -20,16 +22,19 @@ namespace {
 namespace fs = std::filesystem;
 using Section = DefinitionFile::Section;
 
-const char* const kNamedValues[] = {"SceneValue",
-                                    "MenuFileValue",
-                                    "MenuStateValue",
-                                    "StageFileValue",
-                                    "AircraftFileValue",
-                                    "PrimaryWeaponFileValue",
-                                    "SecondaryWeaponFileValue",
-                                    "MissionCompletedValue",
-                                    "MovieFileValue"};
-const char* const kButtons[] = {"Up", "Down", "Left", "Right", "OK", "Cancel"};
+// The names the game reads: the nine named values and the six menu buttons.
+std::vector<std::string> NamedValues() {
+  std::vector<std::string> names;
+  for (int i = 0; i < ValueStore::kNamedValues; ++i)
+    names.push_back(ValueStore::Name(ValueStore::ByIndex(i)));
+  return names;
+}
+std::vector<std::string> Buttons() {
+  std::vector<std::string> names;
+  for (int button = 1; button <= MenuScene::kButtons; ++button)
+    names.push_back(MenuScene::ButtonName(button));
+  return names;
+}
 const char* const kMenuFiles[] = {"SystemMenu.txt", "Debrief.txt"};
 
 std::string ReadText(const std::string& path) {
@@ -101,7 +106,7 @@ std::set<std::string> PlainKeys() {
     keys.insert(DefinitionFile::IndexedName("LocalValue", i));
   for (unsigned i = 0; i < 64; ++i)
     keys.insert(DefinitionFile::IndexedName("StorageValue", i));
-  for (const char* value : kNamedValues)
+  for (const std::string& value : NamedValues())
     keys.insert(value);
   return keys;
 }
@@ -112,9 +117,11 @@ bool IsJumpKey(const std::string& key) {
   const std::string before = key.substr(0, colon), after = key.substr(colon + 1);
   if (after == "Timeout")
     return before.empty();
-  if (after == "Button")
-    return std::find(std::begin(kButtons), std::end(kButtons), before) != std::end(kButtons);
-  for (const char* value : kNamedValues) {
+  if (after == "Button") {
+    const std::vector<std::string> buttons = Buttons();
+    return std::find(buttons.begin(), buttons.end(), before) != buttons.end();
+  }
+  for (const std::string& value : NamedValues()) {
     if (after == value)
       return true;
   }
@@ -307,8 +314,8 @@ TEST(DemoMenusTest, EveryStateIsReachedFromTheTitleAndCanBeLeft) {
 TEST(DemoMenusTest, OnePressMovesOneStateOnly) {
   for (const auto& [name, menu] : LoadMenus()) {
     for (const auto& [state, keys] : menu.states) {
-      for (const char* button : kButtons) {
-        const std::string key = std::string(button) + ":Button";
+      for (const std::string& button : Buttons()) {
+        const std::string key = button + ":Button";
         const int target = menu.Target(state, key);
         if (target < 0 || menu.Get(target, "TransitSkipEnable") != "true")
           continue;
