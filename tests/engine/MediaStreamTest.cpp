@@ -8,6 +8,7 @@
 
 #include "TestMedia.h"
 #include "engine/AudioStream.h"
+#include "engine/LoopbackSound.h"
 #include "engine/MoviePlayer.h"
 #include "engine/SoundDevice.h"
 #include "platform/Clock.h"
@@ -36,12 +37,8 @@ class Probe : public Base {
 class StreamTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    sound_ = std::make_unique<SoundDevice>([this](std::string* error) {
-      auto device = platform::AudioDevice::OpenLoopback(kRate, 2, error);
-      loopback_ = device.get();
-      return device;
-    });
-    ASSERT_TRUE(sound_->Create(nullptr, 0));
+    sound_ = quarn::testing::CreateLoopbackSound(kRate, &loopback_);
+    ASSERT_NE(sound_, nullptr);
     music_ = folder_.File("music.ogg");
     ASSERT_TRUE(quarn::testing::WriteTone(music_, Container::Ogg, 0.5, kRate, 2, 440.0, 0.5));
   }

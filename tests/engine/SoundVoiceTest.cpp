@@ -13,6 +13,7 @@
 #include "ArchiveFixture.h"
 #include "TestMedia.h"
 #include "engine/Archive.h"
+#include "engine/LoopbackSound.h"
 #include "engine/ResourceCache.h"
 #include "engine/SoundDevice.h"
 #include "engine/WaveSound.h"
@@ -27,12 +28,8 @@ constexpr int kRate = 48000;
 class SoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    sound_ = std::make_unique<SoundDevice>([this](std::string* error) {
-      auto device = platform::AudioDevice::OpenLoopback(kRate, 2, error);
-      loopback_ = device.get();
-      return device;
-    });
-    ASSERT_TRUE(sound_->Create(nullptr, 0));
+    sound_ = quarn::testing::CreateLoopbackSound(kRate, &loopback_);
+    ASSERT_NE(sound_, nullptr);
     ASSERT_NE(loopback_, nullptr);
   }
   std::string Wave(const std::string& name, const std::vector<int16_t>& samples) {

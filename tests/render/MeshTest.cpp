@@ -14,6 +14,7 @@
 #include "platform/NullRenderDevice.h"
 #include "platform/Window.h"
 #include "render/MeshTestFiles.h"
+#include "render/NullGraphicsTest.h"
 
 namespace quarn::testing {
 namespace {
@@ -202,27 +203,16 @@ TEST_F(MeshTest, WithoutAGraphicsDeviceNothingIsLoaded) {
 
 // The scene's cache on the process's graphics device (a null device on a window that shows
 // nothing) and the process's archive.
-class MeshCacheTest : public ::testing::Test {
+class MeshCacheTest : public NullGraphicsTest {
  protected:
-  void SetUp() override {
-    platform::ForgetReportedProblems();
-    platform::WindowDesc desc;
-    desc.backend = platform::WindowBackend::None;
-    std::string error;
-    window_ = platform::Window::Create(desc, &error);
-    ASSERT_NE(window_, nullptr) << error;
-    ASSERT_TRUE(graphics_.Create(window_->Handle(), GraphicsParams{0, 640, 480}));
-  }
   void TearDown() override {
     cache_.ClearAll();
-    graphics_.Release();
+    NullGraphicsTest::TearDown();
   }
 
   TestArchive archive_{{{"Cube.x", TwoMaterialCube("checker.png")},
                         {"checker.png", CheckerPng(2, 0xFFFFFFFFu, 0xFF000000u)},
                         {"broken.x", "xof 0303txt 0032\nMesh {"}}};
-  std::unique_ptr<platform::Window> window_;
-  GraphicsDevice graphics_;
   ResourceCache cache_{&archive_.Get(), nullptr};
 };
 

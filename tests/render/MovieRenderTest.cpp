@@ -6,6 +6,7 @@
 #include <string>
 
 #include "TestMedia.h"
+#include "engine/LoopbackSound.h"
 #include "engine/MoviePlayer.h"
 #include "engine/SoundDevice.h"
 #include "platform/NullRenderDevice.h"
@@ -48,12 +49,8 @@ class MovieRenderTest : public ::testing::TestWithParam<Backend> {
       device_ = std::make_unique<platform::NullRenderDevice>(parameters);
     }
     ASSERT_NE(device_, nullptr) << error;
-    sound_ = std::make_unique<SoundDevice>([this](std::string* error) {
-      auto device = platform::AudioDevice::OpenLoopback(kRate, 2, error);
-      loopback_ = device.get();
-      return device;
-    });
-    ASSERT_TRUE(sound_->Create(nullptr, 0));
+    sound_ = quarn::testing::CreateLoopbackSound(kRate, &loopback_);
+    ASSERT_NE(sound_, nullptr);
     movie_ = folder_.File("movie.avi");
     ASSERT_TRUE(quarn::testing::WriteMovie(movie_, Container::Avi, kMovieWidth, kMovieHeight, 10,
                                            10, kRate));

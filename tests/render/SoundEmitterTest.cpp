@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "TestMedia.h"
+#include "engine/LoopbackSound.h"
 #include "engine/SoundDevice.h"
 #include "engine/WaveSound.h"
 #include "render/Transform.h"
@@ -19,12 +20,8 @@ constexpr int kRate = 48000;
 class SoundEmitterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    sound_ = std::make_unique<SoundDevice>([this](std::string* error) {
-      auto device = platform::AudioDevice::OpenLoopback(kRate, 2, error);
-      loopback_ = device.get();
-      return device;
-    });
-    ASSERT_TRUE(sound_->Create(nullptr, 0));
+    sound_ = quarn::testing::CreateLoopbackSound(kRate, &loopback_);
+    ASSERT_NE(sound_, nullptr);
     // A rising ramp over one second: each sample tells where in the sound it came from.
     std::vector<int16_t> ramp(kRate);
     for (int i = 0; i < kRate; ++i)

@@ -9,6 +9,7 @@
 #include "platform/Diagnostics.h"
 #include "platform/NullRenderDevice.h"
 #include "platform/Window.h"
+#include "render/NullGraphicsTest.h"
 
 namespace quarn::testing {
 namespace {
@@ -51,24 +52,13 @@ TEST_F(TextureTest, WithoutAGraphicsDeviceNothingIsLoaded) {
 
 // The scene's cache with the process's graphics device (a null device on a window that
 // shows nothing) and no archive, so names are paths.
-class TextureCacheTest : public ::testing::Test {
+class TextureCacheTest : public NullGraphicsTest {
  protected:
-  void SetUp() override {
-    platform::ForgetReportedProblems();
-    platform::WindowDesc desc;
-    desc.backend = platform::WindowBackend::None;
-    std::string error;
-    window_ = platform::Window::Create(desc, &error);
-    ASSERT_NE(window_, nullptr) << error;
-    ASSERT_TRUE(graphics_.Create(window_->Handle(), GraphicsParams{0, 640, 480}));
-  }
   void TearDown() override {
     cache_.ClearAll();
-    graphics_.Release();
+    NullGraphicsTest::TearDown();
   }
 
-  std::unique_ptr<platform::Window> window_;
-  GraphicsDevice graphics_;
   ResourceCache cache_{nullptr, nullptr};
 };
 
