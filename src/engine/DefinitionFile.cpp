@@ -170,8 +170,25 @@ bool DefinitionFile::GetBool(const std::string& key, unsigned index, bool defaul
   return GetBool(IndexedName(key, index), defaultValue);
 }
 
+int DefinitionFile::GetCount(const std::string& key) const {
+  const int count = GetInt(key, 0);
+  if (count < 0)
+    return 0;
+  if (count > kMaxCount) {
+    platform::ReportProblem(name_ + " [" + currentSection_ + "] " + key,
+                            std::to_string(count) + " is more than the " +
+                                std::to_string(kMaxCount) + " the game reads; " +
+                                std::to_string(kMaxCount) + " are used");
+    return kMaxCount;
+  }
+  return count;
+}
+
 DefinitionFile* ResourceCache::GetDefinition(const std::string& name) {
-  return Get<DefinitionFile>(Kind::Definition, name);
+  DefinitionFile* file = Get<DefinitionFile>(Kind::Definition, name);
+  if (file != nullptr)
+    file->SetName(name);
+  return file;
 }
 
 }  // namespace quarn

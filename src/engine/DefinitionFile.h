@@ -38,6 +38,15 @@ class DefinitionFile : public CachedResource {
   float GetFloat(const std::string& key, unsigned index, float defaultValue) const;
   bool GetBool(const std::string& key, bool defaultValue) const;
   bool GetBool(const std::string& key, unsigned index, bool defaultValue) const;
+  // A list length ("ParticleCount", "UnitCount", ...): negative counts read as 0, counts above
+  // kMaxCount as kMaxCount, with one report naming the file and the key. A typo such as
+  // 100000000 would otherwise exhaust memory before the first frame.
+  int GetCount(const std::string& key) const;
+  static constexpr int kMaxCount = 4096;
+
+  // The name the file was requested by (set by the resource cache), for reports.
+  const std::string& Name() const { return name_; }
+  void SetName(const std::string& name) { name_ = name; }
 
   const std::map<std::string, Section>& Sections() const { return sections_; }
 
@@ -50,6 +59,7 @@ class DefinitionFile : public CachedResource {
   // The stored value, or fallback when the section or key is missing.
   const std::string& Lookup(const std::string& key, const std::string& fallback) const;
 
+  std::string name_;
   std::string currentSection_;
   std::map<std::string, Section> sections_;
 };

@@ -114,7 +114,7 @@ void Game::StepMusicFade() {
   float volume = 0.0f;
   if (!music_.GetVolume(&volume))
     return;
-  volume += fadeRate_ * kFrameTime;
+  volume += fadeRate_ * kFrameStep;
   if (volume > 1.0f) {
     fadeRate_ = 0.0f;
     music_.SetVolume(1.0f);

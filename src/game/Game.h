@@ -7,6 +7,7 @@
 
 #include "engine/AudioStream.h"
 #include "engine/DigestSource.h"
+#include "engine/FixedStep.h"
 #include "game/MediaFile.h"
 #include "stage/GameScene.h"
 #include "stage/SceneOwner.h"
@@ -16,7 +17,6 @@ namespace quarn {
 class Game : public SceneOwner, public DigestSource {
  public:
   enum class SceneKind { None = 0, Menu = 1, Movie = 2, Main = 3 };
-  static constexpr float kFrameTime = 0.0333f;
 
   // savePath: the save file; empty: the running application's.
   explicit Game(std::string savePath = "");

@@ -134,7 +134,7 @@ void MenuScene::Update() {
 
 void MenuScene::UpdateState() {
   const MenuStateSection section = Section(current_);
-  stateTimer_ += kFrameTime;
+  stateTimer_ += kFrameStep;
   const int timeout = section.GetTarget(":Timeout");
   if (section.GetFloat("TimeoutTime", 0.0f) < stateTimer_ && timeout != kNoState) {
     EnterState(timeout);
@@ -160,7 +160,7 @@ void MenuScene::UpdateTransit() {
       }
     }
   }
-  transitTimer_ += kFrameTime;
+  transitTimer_ += kFrameStep;
   if (section.GetFloat("TransitTime", 0.0f) < transitTimer_)
     FinishTransit();
 }

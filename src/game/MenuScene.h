@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/FixedStep.h"
 #include "engine/SoundVoice.h"
 #include "game/ImageSet.h"
 #include "game/MenuStateSection.h"
@@ -24,7 +25,6 @@ class MenuScene : public GameScene {
   static constexpr int kEndMenu = -2;  // the target that ends the menu
   static constexpr int kLocalValues = 32;
   static constexpr int kButtons = 6;  // Up, Down, Left, Right, OK, Cancel: ids 1 to 6
-  static constexpr float kFrameTime = 0.0333f;
 
   explicit MenuScene(SceneOwner* game);
   ~MenuScene() override;
