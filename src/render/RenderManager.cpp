@@ -1,7 +1,5 @@
 #include "render/RenderManager.h"
 
-#include <algorithm>
-
 #include "render/DeviceOrCurrent.h"
 #include "render/Drawable.h"
 #include "render/GroundDrawer.h"
@@ -14,20 +12,11 @@ namespace quarn {
 using platform::RenderState;
 
 bool RenderManager::AddDrawable(Drawable* drawable) {
-  if (drawable == nullptr ||
-      std::find(drawables_.begin(), drawables_.end(), drawable) != drawables_.end()) {
-    return false;
-  }
-  drawables_.push_back(drawable);
-  return true;
+  return drawables_.Add(drawable);
 }
 
 bool RenderManager::RemoveDrawable(Drawable* drawable) {
-  auto it = std::find(drawables_.begin(), drawables_.end(), drawable);
-  if (it == drawables_.end())
-    return false;
-  drawables_.erase(it);
-  return true;
+  return drawables_.Remove(drawable);
 }
 
 bool RenderManager::Render() {
@@ -55,7 +44,7 @@ bool RenderManager::Render() {
 void RenderManager::DrawPass(bool alphaPass) {
   // By index, without a copy: a drawable may leave the list while it draws, and the one
   // that moves into its place must still get its turn.
-  for (size_t i = 0; i < drawables_.size();) {
+  for (size_t i = 0; i < drawables_.Size();) {
     Drawable* drawable = drawables_[i];
     if (camera_ == nullptr || drawable->Cull(*camera_, alphaPass)) {
       if (alphaPass)
@@ -63,7 +52,7 @@ void RenderManager::DrawPass(bool alphaPass) {
       else
         drawable->DrawNormal();
     }
-    if (i < drawables_.size() && drawables_[i] == drawable)
+    if (i < drawables_.Size() && drawables_[i] == drawable)
       ++i;
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/RenderDevice.h"
+#include "render/ObjectList.h"
 
 namespace quarn {
 
@@ -26,7 +27,8 @@ class RenderManager {
   bool AddDrawable(Drawable* drawable);
   // Removes it, keeping the order of the rest; false when it is not listed.
   bool RemoveDrawable(Drawable* drawable);
-  const std::vector<Drawable*>& GetDrawables() const { return drawables_; }
+  const std::vector<Drawable*>& GetDrawables() const { return drawables_.Items(); }
+  bool Contains(const Drawable* drawable) const { return drawables_.Contains(drawable); }
 
   // Each may be null (then its step is skipped).
   void SetCamera(ViewCamera* camera) { camera_ = camera; }
@@ -52,7 +54,7 @@ class RenderManager {
   SkyDrawer* sky_ = nullptr;
   GroundDrawer* ground_ = nullptr;
   Overlay* hud_ = nullptr;
-  std::vector<Drawable*> drawables_;
+  ObjectList<Drawable> drawables_;
 };
 
 }  // namespace quarn

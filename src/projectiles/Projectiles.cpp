@@ -1,1 +1,0 @@
-// Projectiles: bullets and rockets.

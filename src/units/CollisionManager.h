@@ -1,0 +1,90 @@
+#pragma once
+// The stage's collision pass, once a frame: every collider entered with a collide list is
+// tested against the colliders of each group in its list (sphere overlap first, then the
+// other's rays against its collision mesh); every contact is delivered only after all tests,
+// in order, so both parties of a pair are hit in the same frame. Then the ground list is
+// tested against the ground. Lists colliders; owns none.
+#include <map>
+#include <unordered_map>
+#include <vector>
+
+#include "gfxutil/Vector3.h"
+#include "render/ObjectList.h"
+#include "units/CollisionShapes.h"
+
+namespace quarn {
+
+class Collider;
+class GroundCollider;
+
+class CollisionManager {
+ public:
+  struct Contact {
+    Collider* receiver;
+    Collider* other;
+    gfx::Vector3 hitPoint;
+    gfx::Vector3 push;
+  };
+
+  // Files collider under group and remembers the groups it is tested against. False for
+  // null or a collider already entered.
+  bool Enter(Collider* collider, int group, std::vector<int> collideGroups);
+  bool Leave(const Collider* collider);
+  bool Contains(const Collider* collider) const;
+  // The colliders tested against the ground, in the order they entered.
+  bool EnterGround(Collider* collider) { return groundList_.Add(collider); }
+  bool LeaveGround(const Collider* collider) { return groundList_.Remove(collider); }
+  bool InGroundList(const Collider* collider) const { return groundList_.Contains(collider); }
+  size_t GroundListSize() const { return groundList_.Size(); }
+
+  void SetGround(GroundCollider* ground) { ground_ = ground; }
+  GroundCollider* Ground() const { return ground_; }
+
+  // The whole pass: tests, deliveries, then the ground.
+  void Pass();
+  // The contacts of this frame's tests, in delivery order. Without the broad phase every
+  // listed pair is handed to TestCollision, as a plain pair-by-pair pass would; with it,
+  // pairs whose spheres cannot overlap are skipped, which gives the same contacts.
+  std::vector<Contact> CollectContacts(bool broadPhase = true);
+
+ private:
+  struct Tester {
+    Collider* collider;
+    std::vector<int> collideGroups;
+  };
+  struct Member {
+    Collider* collider;
+    int first = 0;  // its spheres in spheres_
+    int count = 0;
+  };
+  // A group's members with their spheres, and a coarse grid over them for large groups.
+  struct GroupCache {
+    std::vector<Member> members;
+    std::unordered_map<int64_t, std::vector<int>> cells;  // cell → member indices
+    std::vector<int> unbounded;  // members too large (or not finite) for the grid
+    bool gridded = false;
+  };
+
+  void BuildCaches();
+  void CacheSpheres(Collider* collider, int* first, int* count);
+  // Members of group whose spheres may overlap the spheres [first, first + count), in the
+  // group's order.
+  void Candidates(GroupCache& group, int first, int count, std::vector<int>* out);
+  bool SpheresOverlap(int firstA, int countA, int firstB, int countB) const;
+  void DeliverGroundHits();
+
+  std::vector<Tester> testers_;              // in entry order
+  std::map<int, std::vector<Collider*>> groups_;  // by group number, each in entry order
+  ObjectList<Collider> groundList_;
+  GroundCollider* ground_ = nullptr;
+
+  // Per-pass scratch, kept between frames to avoid reallocating.
+  std::vector<CollisionSphere> spheres_;
+  std::vector<CollisionSphere> collected_;
+  std::map<int, GroupCache> caches_;
+  std::vector<int> candidates_;
+  std::vector<uint32_t> stamps_;
+  uint32_t stamp_ = 0;
+};
+
+}  // namespace quarn

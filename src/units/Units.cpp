@@ -1,2 +1,0 @@
-// Units: the object chain, solids and collision, targets, containers, movers, engines, player
-// aircraft, camera.

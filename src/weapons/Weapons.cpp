@@ -1,1 +1,0 @@
-// Weapons: weapon mounts and the three weapon kinds.
