@@ -116,4 +116,8 @@ void InputSystem::AddToDigest(StateDigest& digest) const {
   }
 }
 
+bool InputSystem::Rumble(float strength, float seconds) {
+  return backend_ != nullptr && backend_->Rumble(0, strength, seconds);
+}
+
 }  // namespace quarn

@@ -52,6 +52,8 @@ class InputSystem : public Service<InputSystem>, public DigestSource {
   const std::string& LastError() const { return lastError_; }
 
   void AddToDigest(StateDigest& digest) const override;
+  // Rumbles joystick 0, when it can (strength 0 to 1).
+  bool Rumble(float strength, float seconds);
 
  private:
   std::unique_ptr<platform::InputBackend> MakeBackend();

@@ -159,10 +159,8 @@ void Game::FadeOutMusic(float fadeSeconds) {
 
 void Game::AddToDigest(StateDigest& digest) const {
   digest.AddInt(static_cast<int>(kind_));
-  if (const auto* menu = dynamic_cast<const MenuScene*>(scene_.get())) {
-    digest.AddInt(menu->CurrentState());
-    digest.AddInt(menu->TargetState());
-  }
+  if (scene_ != nullptr)
+    scene_->AddToDigest(digest);
   auto addText = [&digest](const std::string& text) {
     digest.AddInt(static_cast<int64_t>(text.size()));
     digest.AddBytes(text.data(), text.size());

@@ -1,5 +1,7 @@
 #include "game/MenuScene.h"
 
+#include "engine/StateDigest.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -324,6 +326,11 @@ void MenuScene::Render() {
   }
   Sprites().Draw();
   device->EndScene();
+}
+
+void MenuScene::AddToDigest(StateDigest& digest) const {
+  digest.AddInt(CurrentState());
+  digest.AddInt(TargetState());
 }
 
 }  // namespace quarn

@@ -33,6 +33,8 @@ class MenuScene : public GameScene {
   int OnDeviceLost() override;
   // Makes the transition texture again.
   int OnDeviceReset() override;
+  // The current and the target state.
+  void AddToDigest(StateDigest& digest) const override;
   void Finish() override;
   void Update() override;
   void Render() override;

@@ -22,6 +22,12 @@ class InputBackend {
   virtual bool Poll(InputSnapshot* snapshot) = 0;
   // False once every recorded pass has been polled; a live backend always has more.
   virtual bool HasMoreInput() const = 0;
+  // Shakes joystick slot's motors at strength (0 to 1) for seconds; false (nothing happens)
+  // for a pad that cannot rumble, an empty slot, or a recording.
+  virtual bool Rumble(size_t slot, float strength, float seconds) {
+    (void)slot, (void)strength, (void)seconds;
+    return false;
+  }
 };
 
 }  // namespace quarn::platform

@@ -1,5 +1,7 @@
 #include "platform/SdlInputBackend.h"
 
+#include <algorithm>
+
 #include <SDL.h>
 
 #include <string>
@@ -61,6 +63,17 @@ struct SdlInputBackend::Slot {
   JoystickState ReadController() const;
   JoystickState ReadJoystick() const;
 };
+
+bool SdlInputBackend::Rumble(size_t slot, float strength, float seconds) {
+  if (slot >= slots_.size() || !slots_[slot]->Attached())
+    return false;
+  if (!(strength > 0.0f) || !(seconds > 0.0f))
+    return false;
+  const auto level = static_cast<Uint16>(std::min(strength, 1.0f) * 65535.0f);
+  const auto ms = static_cast<Uint32>(std::min(seconds, 10.0f) * 1000.0f);
+  // Low and high frequency motors together; a pad without them reports -1 and stays still.
+  return SDL_JoystickRumble(slots_[slot]->joystick, level, level, ms) == 0;
+}
 
 JoystickState SdlInputBackend::Slot::Read() const {
   if (!Attached())

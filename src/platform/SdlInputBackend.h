@@ -24,6 +24,7 @@ class SdlInputBackend final : public InputBackend, public EventListener {
   size_t JoystickCount() const override { return slots_.size(); }
   bool Poll(InputSnapshot* snapshot) override;
   bool HasMoreInput() const override { return true; }
+  bool Rumble(size_t slot, float strength, float seconds) override;
 
   void OnEvent(const SDL_Event& event) override;
 

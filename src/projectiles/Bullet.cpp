@@ -84,16 +84,19 @@ bool Bullet::LoadBullet(const std::string& file) {
   if (followParticleEnable_) {
     followParticle_ = effects.AcquireParticle(followParticleFile, true);
     followParticle_->Hold();
+    followParticle_->SetFinishWatcher(this);
     followParticle_->Body().SetParent(&body_);
   }
   if (followTrailEnable_) {
     followTrail_ = effects.AcquireTrail(followTrailFile, true);
     followTrail_->Hold();
+    followTrail_->SetFinishWatcher(this);
     followTrail_->Body().SetParent(&body_);
   }
   if (burstParticleEnable_) {
     burstParticle_ = effects.AcquireParticle(burstFile, true);
     burstParticle_->Hold();
+    burstParticle_->SetFinishWatcher(this);
     burstParticle_->Body().SetParent(&body_);
   }
   return true;
@@ -108,6 +111,8 @@ bool Bullet::MountOnPort(Transform* frame, bool visible) {
     body_.SetParent(frame);
     body_.AlignTo(frame);
   }
+  if (frame == nullptr)
+    NotifyMaybeFinished();
   if (visible)
     return EnterRenders();
   return false;
@@ -118,6 +123,7 @@ void Bullet::Release() {
   armed_ = false;
   target_ = nullptr;
   LeaveRenders();
+  NotifyMaybeFinished();
 }
 
 void Bullet::SetTarget(Model* target) {

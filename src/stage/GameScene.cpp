@@ -53,4 +53,6 @@ int GameScene::AddProgressPoint(int, int) {
   return 0;
 }
 
+void GameScene::AddToDigest(StateDigest&) const {}
+
 }  // namespace quarn

@@ -4,6 +4,7 @@
 // done. It lives in the stage layer so that the stage's own scene can derive from it.
 #include "engine/ButtonMap.h"
 #include "engine/DeviceResource.h"
+#include "engine/DigestSource.h"
 #include "engine/ResourceCache.h"
 #include "render/SpriteBatch.h"
 
@@ -11,7 +12,7 @@ namespace quarn {
 
 class SceneOwner;
 
-class GameScene : public DeviceResource {
+class GameScene : public DeviceResource, public DigestSource {
  public:
   // game: the owner, not owned (scenes of tests may have none).
   explicit GameScene(SceneOwner* game);
@@ -32,6 +33,8 @@ class GameScene : public DeviceResource {
   virtual void Render() = 0;
   // Stage progress; scenes without progress counters ignore it.
   virtual int AddProgressPoint(int index, int amount);
+  // The scene's own part of the run's digest (a menu's states, a stage's objects).
+  void AddToDigest(StateDigest& digest) const override;
 
   bool IsActive() const { return active_ != 0; }
   void SetActive(bool active) { active_ = active ? 1 : 0; }

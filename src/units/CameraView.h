@@ -3,6 +3,7 @@
 // it, and the six planes of its frustum (near, far, left, right, top, bottom) for culling.
 #include <array>
 
+#include "gfxutil/Matrix.h"
 #include "gfxutil/Plane.h"
 #include "platform/RenderDevice.h"
 #include "render/BoxCorners.h"

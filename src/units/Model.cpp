@@ -5,6 +5,7 @@
 #include "engine/ResourceCache.h"
 #include "render/RenderManager.h"
 #include "units/CollisionManager.h"
+#include "units/ReuseMarks.h"
 #include "units/Side.h"
 #include "units/StageServices.h"
 #include "units/UpdateManager.h"
@@ -14,6 +15,9 @@ namespace quarn {
 Model::Model(StageServices* stage) : RigidBody(stage) {}
 
 Model::~Model() {
+  // Whoever watched this object may be gone already (the pool empties in its own order).
+  reuseMarks_ = nullptr;
+  finishWatcher_ = nullptr;
   LeaveServices();
 }
 
@@ -54,6 +58,14 @@ void Model::Deactivate() {
     stage_->Updates().Unregister(this);
     inUpdates_ = false;
   }
+  NotifyMaybeFinished();
+}
+
+void Model::NotifyMaybeFinished() {
+  if (reuseMarks_ != nullptr)
+    reuseMarks_->Set(reuseIndex_);
+  if (finishWatcher_ != nullptr)
+    finishWatcher_->NotifyMaybeFinished();
 }
 
 bool Model::IsActive() const {
@@ -94,6 +106,7 @@ void Model::Unregister() {
     stage_->Collisions().LeaveGround(this);
     inGround_ = false;
   }
+  NotifyMaybeFinished();
 }
 
 bool Model::EnterRenders() {
@@ -106,6 +119,7 @@ void Model::LeaveRenders() {
   if (stage_ != nullptr && inRenders_) {
     stage_->Renders().RemoveDrawable(this);
     inRenders_ = false;
+    NotifyMaybeFinished();
   }
 }
 

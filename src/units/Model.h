@@ -13,6 +13,7 @@
 namespace quarn {
 
 class DefinitionFile;
+class ReuseMarks;
 
 class Model : public RigidBody, public Updatable, public Drawable, public Collider {
  public:
@@ -58,6 +59,16 @@ class Model : public RigidBody, public Updatable, public Drawable, public Collid
   bool InCollisions() const { return inCollisions_; }
   bool InGroundList() const { return inGround_; }
 
+  // The pool's mark of this object, set whenever it may have finished.
+  void SetReuseMark(ReuseMarks* marks, size_t index) {
+    reuseMarks_ = marks;
+    reuseIndex_ = index;
+  }
+  // The object that waits for this one (a projectile for its effects) before it is finished.
+  void SetFinishWatcher(Model* watcher) { finishWatcher_ = watcher; }
+  // This object (or one it waits for) left a service: it may be finished now.
+  void NotifyMaybeFinished();
+
  protected:
   // The loaded definition, with no section chosen yet; null when the file failed. Each level
   // selects its own section right before it reads.
@@ -88,6 +99,9 @@ class Model : public RigidBody, public Updatable, public Drawable, public Collid
   bool inGround_ = false;
   gfx::Vector3 velocityEstimate_;
   gfx::Vector3 previousPosition_;
+  ReuseMarks* reuseMarks_ = nullptr;
+  size_t reuseIndex_ = 0;
+  Model* finishWatcher_ = nullptr;
 };
 
 }  // namespace quarn

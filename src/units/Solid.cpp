@@ -63,6 +63,7 @@ bool Solid::Load(const std::string& file, int updatePriority, int collisionGroup
   if (shatterParticleEnable_ && stage_ != nullptr) {
     shatterParticle_ = stage_->Effects().AcquireParticle(shatterFile, true);
     shatterParticle_->Hold();
+    shatterParticle_->SetFinishWatcher(this);
     shatterParticle_->Body().SetParent(&body_);
   }
   return true;

@@ -2,6 +2,7 @@
 // The stage's per-frame updates: objects filed by UpdatePriority, updated in ascending
 // priority (equal priorities in the order they were filed), then three late hooks in a fixed
 // order: the camera, the ground and the HUD. Lists objects; owns none.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

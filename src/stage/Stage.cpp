@@ -1,1 +1,0 @@
-// Stage: the main scene with its managers and registries, environment, ground, effect pool.
