@@ -144,7 +144,7 @@ void TrajectoryTrail::ReportDropped() {
   droppedReported_ = true;
   platform::ReportProblem(subject_, "more than " + std::to_string(kMaxPoints - 1) +
                                         " trail points would be alive at once; the rest are "
-                                        "not dropped");
+                                        "left out");
 }
 
 bool TrajectoryTrail::Draw() {

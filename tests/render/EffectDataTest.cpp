@@ -1,12 +1,14 @@
 // The demo game's effect files as the game reads them: each loads without a report, every
-// emitter names a texture of the demo set with that texture's layout of frames and variations,
-// emits when started, keeps a sensible number alive, and a timed effect finishes and empties.
+// emitter or trail names a texture of the demo set with that texture's layout of frames and
+// variations, emits when started, keeps a sensible number alive, and a stopped or timed effect
+// finishes and empties.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
-#include <set>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "engine/DefinitionFile.h"
@@ -25,126 +27,94 @@ const std::map<std::string, std::pair<int, int>> kLayouts = {
     {"Smoke.png", {4, 2}}, {"Explosion.png", {8, 2}}, {"Spark.png", {1, 4}},
     {"Flash.png", {1, 1}}, {"Glow.png", {1, 1}},      {"Trail.png", {1, 1}},
     {"Rain.png", {1, 1}},  {"Debris.png", {1, 4}}};
-const std::set<std::string> kSounds = {"Explosion.wav", "SmallExplosion.wav", "Hit.wav"};
+
+enum class Start { Timed, Continuous, StoppedAfter2s, Endless };
 
 struct EffectFile {
   const char* name;
-  bool continuous;  // started with every emitter emitting, else timed
-  size_t most;      // live particles or points of the whole effect, at most
+  Start start;
+  size_t most;  // live particles or points of the whole effect, at most
 };
 
-class EffectDataTest : public ::testing::Test {
- protected:
-  void SetUp() override { platform::ForgetReportedProblems(); }
-  void Open(const EffectFile& effect) {
-    file_.Clear();  // loading adds to what a file holds
-    ASSERT_TRUE(file_.Load(std::string(QUARN_SOURCE_DIR) + "/data/" + effect.name));
-    file_.SetName(effect.name);
-  }
-  // Flies the frame forward at 90 units a second.
-  void Fly() { frame_.Translate(CombineMode::LocalAxes, {0, 0, 3}); }
-
-  DefinitionFile file_;
-  Transform frame_;
-  platform::NullRenderDevice device_;
-};
-
-TEST_F(EffectDataTest, ParticleFilesEmitWithinTheirCountsAndTimedOnesFinish) {
-  const EffectFile files[] = {{"ExplosionLarge.txt", false, 100}, {"ExplosionSmall.txt", false, 60},
-                              {"HitSpark.txt", false, 20},        {"SmokeColumn.txt", true, 80},
-                              {"MuzzleFlash.txt", false, 3},      {"EngineExhaust.txt", true, 40},
-                              {"Overheat.txt", true, 60},         {"Rain.txt", false, 3000},
-                              {"ChargeGlow.txt", true, 40}};
-  for (const EffectFile& effect : files) {
-    SCOPED_TRACE(effect.name);
-    ::testing::internal::CaptureStderr();
-    Open(effect);
-    file_.SelectSection("Particle");
-    if (file_.GetBool("ParticleSoundEnable", false)) {
-      EXPECT_EQ(kSounds.count(file_.GetString("ParticleSoundFile", "")), 1u);
-    }
-    const int count = file_.GetCount("ParticleCount");
-    ASSERT_GE(count, 1);
-    std::vector<std::unique_ptr<ParticleEmitter>> emitters;
-    for (int i = 0; i < count; ++i) {
-      file_.SelectSection("Particle", static_cast<unsigned>(i));
-      const auto layout = kLayouts.find(file_.GetString("Texture", ""));
-      ASSERT_NE(layout, kLayouts.end()) << file_.GetString("Texture", "");
-      EXPECT_EQ(file_.GetInt("AnimationCount", 1), layout->second.first) << i;
-      EXPECT_EQ(file_.GetInt("VariationCount", 1), layout->second.second) << i;
-      emitters.push_back(std::make_unique<ParticleEmitter>(&device_));
-      emitters.back()->Load(file_, nullptr);
-      emitters.back()->SetFrame(&frame_);
-      if (effect.continuous)
-        emitters.back()->SetEmitting(true);
-      else
-        emitters.back()->StartTimed();
-    }
-    size_t most = 0;
-    for (int frame = 0; frame < 300; ++frame) {  // 10 seconds
-      Fly();
-      size_t alive = 0;
-      for (auto& emitter : emitters) {
-        emitter->Update(kFrameStep);
-        alive += emitter->ParticleCount();
-        ASSERT_TRUE(emitter->Draw());
-        if (!effect.continuous && std::string(effect.name) != "Rain.txt" && frame == 299) {
-          EXPECT_FALSE(emitter->IsEmitting() || emitter->ParticleCount() > 0) << "finished";
-        }
-      }
-      most = std::max(most, alive);
-      device_.ClearDraws();
-    }
-    EXPECT_GT(most, 0u);
-    EXPECT_LE(most, effect.most);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-  }
+size_t Alive(const ParticleEmitter& emitter) {
+  return emitter.ParticleCount();
+}
+size_t Alive(const TrajectoryTrail& trail) {
+  return trail.PointCount();
 }
 
-TEST_F(EffectDataTest, TrajectoryFilesDrawRibbonsWhileFlyingAndEmptyAfterAStop) {
-  const EffectFile files[] = {
-      {"MissileTrail.txt", true, 50}, {"TracerTrail.txt", true, 5}, {"RollVapour.txt", true, 40}};
-  for (const EffectFile& effect : files) {
-    SCOPED_TRACE(effect.name);
-    ::testing::internal::CaptureStderr();
-    Open(effect);
-    file_.SelectSection("Trajectory");
-    const int count = file_.GetCount("TrajectoryCount");
-    ASSERT_GE(count, 1);
-    std::vector<std::unique_ptr<TrajectoryTrail>> trails;
-    for (int i = 0; i < count; ++i) {
-      file_.SelectSection("Trajectory", static_cast<unsigned>(i));
-      EXPECT_EQ(kLayouts.count(file_.GetString("Texture", "")), 1u);
-      trails.push_back(std::make_unique<TrajectoryTrail>(&device_));
-      trails.back()->Load(file_, nullptr);
-      trails.back()->SetFrame(&frame_);
-      trails.back()->SetEmitting(true);
+// Runs the file's emitters or trails for 10 seconds on a frame flying at 90 units a second,
+// drawing each frame; the most alive at once.
+template <class Effect>
+size_t RunFile(const EffectFile& effect, const char* section, const char* countKey) {
+  DefinitionFile file;
+  EXPECT_TRUE(file.Load(std::string(QUARN_SOURCE_DIR) + "/data/" + effect.name));
+  file.SetName(effect.name);
+  file.SelectSection(section);
+  const int count = file.GetCount(countKey);
+  EXPECT_GE(count, 1);
+  platform::NullRenderDevice device;
+  Transform frame;
+  std::vector<std::unique_ptr<Effect>> effects;
+  for (int i = 0; i < count; ++i) {
+    file.SelectSection(section, static_cast<unsigned>(i));
+    const auto layout = kLayouts.find(file.GetString("Texture", ""));
+    EXPECT_NE(layout, kLayouts.end()) << i;
+    if (layout != kLayouts.end()) {
+      EXPECT_EQ(file.GetInt("AnimationCount", 1), layout->second.first) << i;
+      EXPECT_EQ(file.GetInt("VariationCount", 1), layout->second.second) << i;
     }
-    size_t most = 0;
-    for (int frame = 0; frame < 150; ++frame) {
-      Fly();
-      if (frame == 60) {
-        for (auto& trail : trails)
-          trail->StartTimed(0);
-      }
-      size_t alive = 0;
-      for (auto& trail : trails) {
-        trail->Update(kFrameStep);
-        alive += trail->PointCount();
-      }
-      most = std::max(most, alive);
-      if (frame == 59) {
-        device_.ClearDraws();
-        for (auto& trail : trails)
-          ASSERT_TRUE(trail->Draw());
-        EXPECT_EQ(device_.Draws().size(), 2 * trails.size()) << "one segment each";
-      }
+    effects.push_back(std::make_unique<Effect>(&device));
+    effects.back()->Load(file, nullptr);
+    effects.back()->SetFrame(&frame);
+    effects.back()->SetEmitting(true);
+    if constexpr (std::is_same_v<Effect, ParticleEmitter>) {
+      if (effect.start == Start::Timed || effect.start == Start::Endless)
+        effects.back()->StartTimed();
     }
-    EXPECT_LE(most, effect.most);
-    for (auto& trail : trails)
-      EXPECT_EQ(trail->PointCount(), 0u);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   }
+  size_t most = 0;
+  for (int step = 0; step < 300; ++step) {
+    frame.Translate(CombineMode::LocalAxes, {0, 0, 3});
+    size_t alive = 0;
+    for (auto& e : effects) {
+      if (effect.start == Start::StoppedAfter2s && step == 60)
+        e->StartTimed(0);
+      e->Update(kFrameStep);
+      alive += Alive(*e);
+      EXPECT_TRUE(e->Draw());
+    }
+    most = std::max(most, alive);
+    device.ClearDraws();
+  }
+  for (auto& e : effects) {
+    const bool finished = !e->IsEmitting() && Alive(*e) == 0;
+    EXPECT_EQ(finished, effect.start == Start::Timed || effect.start == Start::StoppedAfter2s);
+  }
+  return most;
+}
+
+TEST(EffectDataTest, EffectFilesEmitWithinTheirCountsAndFinishWhenTimedOrStopped) {
+  const EffectFile particles[] = {
+      {"ExplosionLarge.txt", Start::Timed, 100},  {"ExplosionSmall.txt", Start::Timed, 60},
+      {"HitSpark.txt", Start::Timed, 20},         {"MuzzleFlash.txt", Start::Timed, 3},
+      {"SmokeColumn.txt", Start::Continuous, 80}, {"EngineExhaust.txt", Start::Continuous, 40},
+      {"Overheat.txt", Start::Continuous, 60},    {"ChargeGlow.txt", Start::Continuous, 40},
+      {"Rain.txt", Start::Endless, 3000}};
+  const EffectFile trails[] = {{"MissileTrail.txt", Start::StoppedAfter2s, 50},
+                               {"TracerTrail.txt", Start::StoppedAfter2s, 5},
+                               {"RollVapour.txt", Start::StoppedAfter2s, 40}};
+  platform::ForgetReportedProblems();
+  ::testing::internal::CaptureStderr();
+  for (const EffectFile& effect : particles) {
+    const size_t most = RunFile<ParticleEmitter>(effect, "Particle", "ParticleCount");
+    EXPECT_TRUE(most > 0 && most <= effect.most) << effect.name << ": " << most;
+  }
+  for (const EffectFile& effect : trails) {
+    const size_t most = RunFile<TrajectoryTrail>(effect, "Trajectory", "TrajectoryCount");
+    EXPECT_TRUE(most > 1 && most <= effect.most) << effect.name << ": " << most;
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 }  // namespace
