@@ -19,6 +19,14 @@ class EffectDrawScope {
 
   // The view matrix in force before the scope: world to camera space for the vertices.
   const gfx::Matrix& View() const { return view_; }
+  // A world point in camera space: (p, 1) x view, as gfx::Vec3Transform adds it up, inline
+  // because it runs for every particle and trail point of a frame.
+  gfx::Vector3 ToCamera(const gfx::Vector3& p) const {
+    const auto& a = view_.m;
+    return {p.x * a[0][0] + p.y * a[1][0] + p.z * a[2][0] + a[3][0],
+            p.x * a[0][1] + p.y * a[1][1] + p.z * a[2][1] + a[3][1],
+            p.x * a[0][2] + p.y * a[1][2] + p.z * a[2][2] + a[3][2]};
+  }
 
  private:
   platform::RenderDevice& device_;

@@ -212,10 +212,8 @@ ParticleEmitter::State ParticleEmitter::StateOf(const ParticleRecord& particle) 
   // Past the last frame only at the very end of the life (age == LifeTime): hold the last.
   const float lifeShare = lifeTime_ > 1e-8f ? t / lifeTime_ : 0.0f;
   const float frame = lifeShare * static_cast<float>(animationCount_);
-  state.frame =
-      frame > 0.0f
-          ? static_cast<unsigned>(std::fmin(frame, static_cast<float>(animationCount_ - 1)))
-          : 0;
+  const float lastFrame = static_cast<float>(animationCount_ - 1);
+  state.frame = frame > 0.0f ? static_cast<unsigned>(frame < lastFrame ? frame : lastFrame) : 0;
   return state;
 }
 
@@ -225,7 +223,6 @@ bool ParticleEmitter::Draw() {
     return false;
   const EffectDrawScope scope(*device, additiveBlend_,
                               texture_ != nullptr ? texture_->GetTexture() : nullptr);
-  const gfx::Matrix& view = scope.View();
   const float frames = static_cast<float>(animationCount_);
   const float variations = static_cast<float>(variationCount_);
 
@@ -236,7 +233,7 @@ bool ParticleEmitter::Draw() {
   for (size_t i = 0; i < count; ++i) {
     const ParticleRecord& particle = particles_[i];
     const State state = StateOf(particle);
-    const gfx::Vector4 q = gfx::Vec3Transform(state.position, view);
+    const gfx::Vector3 q = scope.ToCamera(state.position);
     const float h = state.size * 0.5f;
     const platform::Argb colour = EffectVertex::Pack(state.colour);
     const float uA = static_cast<float>(state.frame) / frames;

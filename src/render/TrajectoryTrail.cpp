@@ -144,7 +144,7 @@ void TrajectoryTrail::ReportDropped() {
   droppedReported_ = true;
   platform::ReportProblem(subject_, "more than " + std::to_string(kMaxPoints - 1) +
                                         " trail points would be alive at once; the rest are "
-                                        "not dropped");
+                                        "left out");
 }
 
 bool TrajectoryTrail::Draw() {
@@ -153,7 +153,6 @@ bool TrajectoryTrail::Draw() {
     return false;
   const EffectDrawScope scope(*device, additiveBlend_,
                               texture_ != nullptr ? texture_->GetTexture() : nullptr);
-  const gfx::Matrix& view = scope.View();
 
   // across: the ribbon that is wide on screen; upward: the one that is tall.
   EffectVertex across[kBatch * 2];
@@ -180,7 +179,7 @@ bool TrajectoryTrail::Draw() {
       upward[1] = upward[2 * points - 1];
       points = 1;
     }
-    const gfx::Vector4 q = gfx::Vec3Transform(point.position, view);
+    const gfx::Vector3 q = scope.ToCamera(point.position);
     const float h = point.size * 0.5f;
     const platform::Argb colour = EffectVertex::Pack(point.colour);
     const float v = firstV ? 0.0f : 1.0f;

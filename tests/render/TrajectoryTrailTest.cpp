@@ -22,10 +22,12 @@ class TrajectoryTrailTest : public ::testing::Test {
     platform::ForgetReportedProblems();
     trail_.SetFrame(&frame_);
   }
-  // One point per frame (30.1 per second) unless the lines give a rate (the first value wins).
-  void Load(const std::string& lines) {
+  // Loads the lines and starts a continuous emission of one point per frame (30.1 a second)
+  // unless the lines give a rate (the first value of a key wins).
+  void Start(const std::string& lines) {
     testing::ParseSection(file_, "Trajectory", 0, lines + "\nEmitRate=30.1");
     trail_.Load(file_, nullptr);
+    trail_.SetEmitting(true);
   }
   // Moves the frame 1 unit along x per frame.
   void Fly(int frames) {
@@ -46,21 +48,14 @@ class TrajectoryTrailTest : public ::testing::Test {
   DefinitionFile file_;
 };
 
-TEST_F(TrajectoryTrailTest, ASinglePointDrawsNothing) {
-  Load("LifeTime=5\nSize=2");
-  trail_.SetEmitting(true);
-  Fly(1);
-  ASSERT_EQ(trail_.PointCount(), 1u);
-  EXPECT_TRUE(Drawn().empty());
-}
-
 TEST_F(TrajectoryTrailTest, StopAndRestartGiveTwoRibbonsWithNoJoiningQuad) {
-  Load("LifeTime=5\nSize=2");
-  trail_.SetEmitting(true);
-  Fly(3);
+  Start("LifeTime=5\nSize=2");
+  Fly(1);
+  EXPECT_TRUE(Drawn().empty()) << "one point draws nothing";
+  Fly(2);
   trail_.StartTimed(0);  // ends at the next update, before a point: one break
   Fly(2);
-  EXPECT_EQ(trail_.PointCount(), 4u);
+  ASSERT_EQ(trail_.PointCount(), 4u);
   EXPECT_EQ(trail_.GetPoint(3).segmentBreak, 1);
   trail_.SetEmitting(true);
   Fly(3);
@@ -70,33 +65,23 @@ TEST_F(TrajectoryTrailTest, StopAndRestartGiveTwoRibbonsWithNoJoiningQuad) {
     EXPECT_EQ(draw.type, platform::PrimitiveType::TriangleStrip);
     EXPECT_EQ(draw.primitiveCount, 4u);
   }
-  // Across: x - 1 and x + 1 at each point (1, 2, 3 and 6, 7, 8 along x, the view identity).
+  // Points at x = 1, 2, 3 and 6, 7, 8 (the view is the identity), half a width each side.
   const std::vector<DrawnVertex> first = testing::VerticesOf(draws[0]);
-  const std::vector<DrawnVertex> second = testing::VerticesOf(draws[2]);
   EXPECT_EQ(first.back().x, 4.0f);
-  EXPECT_EQ(second.front().x, 5.0f);
+  EXPECT_EQ(testing::VerticesOf(draws[2]).front().x, 5.0f);
   const std::vector<DrawnVertex> upward = testing::VerticesOf(draws[1]);
   EXPECT_EQ(upward[0].y, -1.0f);
   EXPECT_EQ(upward[1].y, 1.0f);
-}
-
-TEST_F(TrajectoryTrailTest, TheTextureVAlternatesAlongASegment) {
-  Load("LifeTime=5\nSize=2");
-  trail_.SetEmitting(true);
-  Fly(5);
-  const std::vector<DrawnVertex> across = testing::VerticesOf(Drawn().at(0));
-  ASSERT_EQ(across.size(), 10u);
-  for (size_t i = 0; i < across.size(); ++i) {
-    EXPECT_EQ(across[i].v, static_cast<float>(i / 2 % 2)) << i;
-    EXPECT_EQ(across[i].u, static_cast<float>(i % 2)) << i;
+  for (size_t i = 0; i < first.size(); ++i) {
+    EXPECT_EQ(first[i].v, static_cast<float>(i / 2 % 2)) << "v alternates 0, 1, 0: " << i;
+    EXPECT_EQ(first[i].u, static_cast<float>(i % 2)) << i;
   }
 }
 
 TEST_F(TrajectoryTrailTest, ColourDeltasDriveChannelsToTheirEndsAndHoldThem) {
-  Load(
+  Start(
       "LifeTime=5\nColorR=0.5\nColorG=0.5\nColorB=0.5\nColorA=0.5\nColorDeltaR=3\n"
       "ColorDeltaG=-3\nSize=1\nSizeDelta=3");
-  trail_.SetEmitting(true);
   Fly(1);
   EXPECT_FLOAT_EQ(trail_.GetPoint(0).colour.r, 0.5f + 3 * kFrameStep) << "aged when dropped";
   Fly(20);
@@ -108,8 +93,7 @@ TEST_F(TrajectoryTrailTest, ColourDeltasDriveChannelsToTheirEndsAndHoldThem) {
 }
 
 TEST_F(TrajectoryTrailTest, PointsExpireOldestFirstAndABreakLeavesWithThem) {
-  Load("LifeTime=0.1\nSize=1");
-  trail_.SetEmitting(true);
+  Start("LifeTime=0.1\nSize=1");
   Fly(5);
   EXPECT_EQ(trail_.PointCount(), 3u);  // lives 0.0667, 0.0334, 0.0001 left
   trail_.SetEmitting(false);
@@ -117,16 +101,14 @@ TEST_F(TrajectoryTrailTest, PointsExpireOldestFirstAndABreakLeavesWithThem) {
   EXPECT_EQ(trail_.PointCount(), 3u) << "two points and the break";
   Fly(2);
   EXPECT_EQ(trail_.PointCount(), 0u);
-  Load("LifeTime=0\nSize=1");
-  trail_.SetEmitting(true);
+  Start("LifeTime=0\nSize=1");
   Fly(3);
   EXPECT_EQ(trail_.PointCount(), 0u);
 }
 
 TEST_F(TrajectoryTrailTest, LongSegmentsAreDrawnInPiecesThatJoin) {
-  Load("LifeTime=5\nSize=2\nEmitRate=75000");
-  trail_.SetEmitting(true);
-  Fly(1);  // 2497 points at one place: pieces of 1024, 1024 (from the 1024th) and 451
+  Start("LifeTime=5\nSize=2\nEmitRate=75000");
+  Fly(1);  // 2497 points: pieces of 1024, 1024 (from the 1024th) and 451
   ASSERT_EQ(trail_.PointCount(), 2497u);
   const auto& draws = Drawn();
   ASSERT_EQ(draws.size(), 6u);
@@ -144,9 +126,7 @@ TEST_F(TrajectoryTrailTest, LongSegmentsAreDrawnInPiecesThatJoin) {
 TEST_F(TrajectoryTrailTest, RunawayRatesStayWithinTheLimitAndAreReportedOnce) {
   file_.SetName("Runaway.txt");
   ::testing::internal::CaptureStderr();
-  testing::ParseSection(file_, "Trajectory", 0, "LifeTime=1e30\nEmitRate=inf\nSize=nan");
-  trail_.Load(file_, nullptr);
-  trail_.SetEmitting(true);
+  Start("LifeTime=1e30\nEmitRate=inf\nSize=nan");
   Fly(30);
   trail_.SetEmitting(false);
   Fly(1);
@@ -155,8 +135,7 @@ TEST_F(TrajectoryTrailTest, RunawayRatesStayWithinTheLimitAndAreReportedOnce) {
   EXPECT_EQ(trail_.GetPoint(TrajectoryTrail::kMaxPoints - 1).segmentBreak, 1) << "room kept";
   EXPECT_NE(reports.find("quarn: Runaway.txt [Trajectory_0]: more than"), std::string::npos)
       << reports;
-  EXPECT_NE(reports.find("[Trajectory_0] Size: is not a number; 0 is used"), std::string::npos)
-      << reports;
+  EXPECT_NE(reports.find("[Trajectory_0] Size: is not a number; 0 is used"), std::string::npos);
 }
 
 }  // namespace
