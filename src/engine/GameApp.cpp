@@ -32,6 +32,10 @@ GameApp::~GameApp() = default;
 WindowParams GameApp::MainWindowParams() const {
   WindowParams params = WindowApp::MainWindowParams();
   params.backend = services_.windowBackend;
+  // Nothing will ever be drawn: no GL context at all, the null device.
+  const LaunchOptions& options = Options();
+  if (options.headless && options.noRender && options.screenshots.empty())
+    params.backend = platform::WindowBackend::None;
   return params;
 }
 
@@ -172,7 +176,9 @@ int GameApp::Run(Thread*) {
     }
     if (Options().digest)
       FeedDigest();
-    if (!timer_.IsLate()) {
+    // --no-render: only the pictures asked for are drawn.
+    const bool draw = !Options().noRender || screenshots_.WantsPicture(updates_);
+    if (draw && !timer_.IsLate()) {
       if (lost == 0) {
         game_->Render();
         if (lost == 0) {

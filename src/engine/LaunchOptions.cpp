@@ -30,6 +30,15 @@ std::string UsageText() {
          "  --record FILE          record every device's input at every update\n"
          "  --replay FILE          play recorded input instead of the devices\n"
          "  --digest               print a digest of the game state at the end\n"
+         "  --stage FILE           start straight in a stage (then the menus as usual)\n"
+         "  --aircraft FILE        with --stage: the aircraft (default Aircraft1.txt)\n"
+         "  --primary FILE         with --stage: the first weapon (default Gun.txt)\n"
+         "  --secondary FILE       with --stage: the second weapon (default Missile.txt)\n"
+         "  --stage-log FILE       write what happens in stages as JSON lines\n"
+         "  --no-render            with --headless: draw only the --screenshot-at frames\n"
+         "  --lab FILE             show one mesh, effect, projectile, ground, unit or weapon\n"
+         "                         file alone (in the lab: B breaks a unit, Space fires)\n"
+         "  --demo-pilot           the computer flies the player's aircraft\n"
          "  --help                 show this text\n"
          "  --version              show the version\n"
          "\n"
@@ -96,6 +105,28 @@ LaunchAction ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions
       }
       request.file = text.substr(colon + 1);
       options->screenshots.push_back(request);
+    } else if (arg == "--no-render") {
+      options->noRender = true;
+    } else if (arg == "--demo-pilot") {
+      options->demoPilot = true;
+    } else if (arg == "--stage") {
+      if (!value(&options->stageFile))
+        return LaunchAction::UsageError;
+    } else if (arg == "--aircraft") {
+      if (!value(&options->aircraftFile))
+        return LaunchAction::UsageError;
+    } else if (arg == "--primary") {
+      if (!value(&options->primaryFile))
+        return LaunchAction::UsageError;
+    } else if (arg == "--secondary") {
+      if (!value(&options->secondaryFile))
+        return LaunchAction::UsageError;
+    } else if (arg == "--stage-log") {
+      if (!value(&options->stageLog))
+        return LaunchAction::UsageError;
+    } else if (arg == "--lab") {
+      if (!value(&options->labFile))
+        return LaunchAction::UsageError;
     } else if (arg == "--record") {
       if (!value(&options->recordFile))
         return LaunchAction::UsageError;
@@ -106,6 +137,20 @@ LaunchAction ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions
       *error = "unknown option '" + arg + "'";
       return LaunchAction::UsageError;
     }
+  }
+  if (options->stageFile.empty() && (!options->aircraftFile.empty() ||
+                                     !options->primaryFile.empty() ||
+                                     !options->secondaryFile.empty())) {
+    *error = "--aircraft, --primary and --secondary choose for --stage";
+    return LaunchAction::UsageError;
+  }
+  if (options->noRender && !options->headless) {
+    *error = "--no-render needs --headless";
+    return LaunchAction::UsageError;
+  }
+  if (!options->labFile.empty() && !options->stageFile.empty()) {
+    *error = "--lab and --stage cannot be used together";
+    return LaunchAction::UsageError;
   }
   if (!options->recordFile.empty() && !options->replayFile.empty()) {
     *error = "--record and --replay cannot be used together";

@@ -20,6 +20,15 @@ struct LaunchOptions {
   std::string recordFile;
   std::string replayFile;
   bool digest = false;
+  // Straight into a stage, with the choices a menu would have made (empty: the menus).
+  std::string stageFile;
+  std::string aircraftFile;
+  std::string primaryFile;
+  std::string secondaryFile;
+  std::string stageLog;  // JSON lines of what happens in stages
+  bool noRender = false;  // headless: draw only the frames asked for by --screenshot-at
+  std::string labFile;    // one mesh, effect, projectile, ground, unit or weapon file alone
+  bool demoPilot = false; // the computer flies the player's aircraft
 };
 
 enum class LaunchAction { Run, Help, Version, UsageError };

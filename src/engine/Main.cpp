@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
       break;
   }
   quarn::GameAppServices services;
-  services.makeGame = [] { return std::make_unique<quarn::Game>(); };
+  services.makeGame = [&options] { return std::make_unique<quarn::Game>("", options); };
   quarn::GameApp app(std::move(services));
   return app.Execute(options);
 }

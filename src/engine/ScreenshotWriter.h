@@ -17,6 +17,10 @@ class ScreenshotWriter {
   // written after the next picture that is.
   void SetRequests(std::vector<ScreenshotRequest> requests);
   bool HasPendingRequests() const { return !pending_.empty(); }
+  // Whether a request is due `updates` updates into the run.
+  bool WantsPicture(long updates) const {
+    return !pending_.empty() && pending_.front().frame <= updates;
+  }
 
   // After a picture was shown, `updates` updates into the run: writes every request reached.
   void AfterPresent(long updates, platform::RenderDevice& device);

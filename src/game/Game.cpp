@@ -4,12 +4,15 @@
 #include "engine/TimerPauseScope.h"
 #include "game/MenuScene.h"
 #include "game/MovieScene.h"
+#include "game/LabScene.h"
 #include "game/SaveFile.h"
+#include "platform/Diagnostics.h"
 #include "stage/MainScene.h"
 
 namespace quarn {
 
-Game::Game(std::string savePath) : savePath_(std::move(savePath)) {}
+Game::Game(std::string savePath, LaunchOptions options)
+    : savePath_(std::move(savePath)), options_(std::move(options)) {}
 
 Game::~Game() {
   // The scene's sounds and the music go before the services they play on.
@@ -27,10 +30,28 @@ std::string Game::SavePath() const {
 int Game::Init() {
   if (const std::string path = SavePath(); !path.empty())
     SaveFile::Read(path, values_);
+  if (!options_.stageLog.empty() && !stageLog_.Open(options_.stageLog))
+    platform::ReportProblem(options_.stageLog, "cannot be written; no stage log is kept");
   values_.Set(ValueId::Scene, "Menu");
   values_.Set(ValueId::MenuFile, "SystemMenu.txt");
   values_.Set(ValueId::MenuState, "0");
-  StartScene("Menu");
+  if (!options_.labFile.empty()) {
+    StartScene("Lab");
+  } else if (!options_.stageFile.empty()) {
+    // What the menus write before a launch; afterwards the debriefing runs as usual.
+    auto orDefault = [](const std::string& text, const char* fallback) {
+      return text.empty() ? std::string(fallback) : text;
+    };
+    values_.Set(ValueId::StageFile, options_.stageFile);
+    values_.Set(ValueId::AircraftFile, orDefault(options_.aircraftFile, "Aircraft1.txt"));
+    values_.Set(ValueId::PrimaryWeaponFile, orDefault(options_.primaryFile, "Gun.txt"));
+    values_.Set(ValueId::SecondaryWeaponFile, orDefault(options_.secondaryFile, "Missile.txt"));
+    values_.Set(ValueId::MenuFile, "Debrief.txt");
+    values_.Set(ValueId::Scene, "Main");
+    StartScene("Main");
+  } else {
+    StartScene("Menu");
+  }
   return 1;
 }
 
@@ -71,6 +92,8 @@ bool Game::StartScene(const std::string& name) {
     kind = SceneKind::Movie;
   } else if (name == "Main") {
     kind = SceneKind::Main;
+  } else if (name == "Lab") {
+    kind = SceneKind::Lab;
   } else {
     return false;
   }
@@ -90,6 +113,12 @@ bool Game::StartScene(const std::string& name) {
       auto movie = std::make_unique<MovieScene>(this);
       movie->Load(values_.Get(ValueId::MovieFile));
       scene = std::move(movie);
+      break;
+    }
+    case SceneKind::Lab: {
+      auto lab = std::make_unique<LabScene>(this);
+      lab->LoadLab(options_.labFile);
+      scene = std::move(lab);
       break;
     }
     default: {
@@ -155,6 +184,10 @@ void Game::FadeOutMusic(float fadeSeconds) {
     return;
   }
   CloseMusic();
+}
+
+std::unique_ptr<StageHud> Game::MakeHud(MainScene&) {
+  return nullptr;
 }
 
 void Game::AddToDigest(StateDigest& digest) const {

@@ -8,6 +8,8 @@
 #include "engine/AudioStream.h"
 #include "engine/DigestSource.h"
 #include "engine/FixedStep.h"
+#include "engine/LaunchOptions.h"
+#include "stage/StageLog.h"
 #include "game/MediaFile.h"
 #include "stage/GameScene.h"
 #include "stage/SceneOwner.h"
@@ -16,13 +18,16 @@ namespace quarn {
 
 class Game : public SceneOwner, public DigestSource {
  public:
-  enum class SceneKind { None = 0, Menu = 1, Movie = 2, Main = 3 };
+  enum class SceneKind { None = 0, Menu = 1, Movie = 2, Main = 3, Lab = 4 };
 
   // savePath: the save file; empty: the running application's.
-  explicit Game(std::string savePath = "");
+  // savePath: the save file; empty: the running application's. options: where to start
+  // (--stage, --lab) and where to log stages.
+  explicit Game(std::string savePath = "", LaunchOptions options = {});
   ~Game() override;
 
-  // Reads the save file and starts the menu "SystemMenu.txt" in state 0.
+  // Reads the save file and starts the menu "SystemMenu.txt" in state 0 (or the stage or the
+  // lab the options name).
   int Init() override;
   // Stops the music, writes the save file and finishes the scene.
   void Finish() override;
@@ -36,6 +41,8 @@ class Game : public SceneOwner, public DigestSource {
   // Fades the music out over fadeSeconds and closes it at silence; 0 closes it now.
   void FadeOutMusic(float fadeSeconds) override;
   ValueStore& Values() override { return values_; }
+  std::unique_ptr<StageHud> MakeHud(MainScene& scene) override;
+  StageLog* GetStageLog() override { return &stageLog_; }
 
   // The kind of scene, the menu state and every value.
   void AddToDigest(StateDigest& digest) const override;
@@ -62,6 +69,8 @@ class Game : public SceneOwner, public DigestSource {
   float fadeRate_ = 0.0f;
   ValueStore values_;
   std::string savePath_;
+  LaunchOptions options_;
+  StageLog stageLog_;
 };
 
 }  // namespace quarn

@@ -14,6 +14,7 @@ inline constexpr uint8_t kD = 32;
 inline constexpr uint8_t kZ = 44;
 inline constexpr uint8_t kX = 45;
 inline constexpr uint8_t kC = 46;
+inline constexpr uint8_t kB = 48;
 inline constexpr uint8_t kSpace = 57;
 inline constexpr uint8_t kF1 = 59;
 inline constexpr uint8_t kF12 = 88;

@@ -68,15 +68,23 @@ void MainScene::LoadUnits(DefinitionFile& stage, const char* section, int count)
   }
 }
 
-int MainScene::Load(const std::string& stageFile, const std::string& aircraftFile,
-                    const std::string& primaryWeaponFile, const std::string& secondaryWeaponFile) {
+void MainScene::PrepareWorld() {
   Reset();
   loaded_ = true;
-  stageFile_ = stageFile;
   InstallSceneInput(SceneInput::StagePlay, InputSystem::Instance(), &GameScene::Buttons());
   effects_.SetScene(this);
   // Made first: what loads next (positional sounds, the player's view) looks for it.
   camera_ = std::make_unique<ChaseCamera>(this);
+}
+
+void MainScene::SetPlayer(std::unique_ptr<PlayerAircraft> player) {
+  player_ = std::move(player);
+}
+
+int MainScene::Load(const std::string& stageFile, const std::string& aircraftFile,
+                    const std::string& primaryWeaponFile, const std::string& secondaryWeaponFile) {
+  PrepareWorld();
+  stageFile_ = stageFile;
 
   DefinitionFile* file = GameScene::Cache().GetDefinition(stageFile);
   DefinitionFile missing;
@@ -314,10 +322,13 @@ void MainScene::DrawFade() {
 }
 
 void MainScene::Render() {
+  RenderWorld(environment_.FogEnabled() ? environment_.FogColor() : 0u);
+}
+
+void MainScene::RenderWorld(platform::Argb clear) {
   platform::RenderDevice* device = DeviceOrCurrent(nullptr);
   if (device == nullptr)
     return;
-  const platform::Argb clear = environment_.FogEnabled() ? environment_.FogColor() : 0u;
   device->Clear(0, nullptr, platform::kClearTarget | platform::kClearZBuffer, clear, 1.0f, 0);
   device->BeginScene();
   renders_.Render();
@@ -327,10 +338,13 @@ void MainScene::Render() {
 }
 
 void MainScene::Finish() {
-  if (!loaded_) {
-    GameScene::Finish();
+  FinishWorld();
+  GameScene::Finish();
+}
+
+void MainScene::FinishWorld() {
+  if (!loaded_)
     return;
-  }
   loaded_ = false;
   areaCentre_.SetParent(nullptr);
   if (camera_ != nullptr)
@@ -350,7 +364,6 @@ void MainScene::Finish() {
   effects_.Clear();
   camera_.reset();
   ClearSceneInput(InputSystem::Instance());
-  GameScene::Finish();
 }
 
 void MainScene::AddToDigest(StateDigest& digest) const {

@@ -86,6 +86,17 @@ class MainScene : public GameScene, public StageServices {
   StageHud* Hud() const { return hud_.get(); }
   const std::string& MusicFile() const { return musicFile_; }
 
+ protected:
+  // What every scene of the stage's kind sets up first (the lab too): the controls, the pool
+  // and the camera, made before anything that looks for it.
+  void PrepareWorld();
+  // Unloads everything loaded in the world, in the order the services need.
+  void FinishWorld();
+  SceneEnvironment& MutableEnvironment() { return environment_; }
+  void SetPlayer(std::unique_ptr<PlayerAircraft> player);
+  // Clears to clear, draws the world, then the fades of the first and last phases.
+  void RenderWorld(platform::Argb clear);
+
  private:
   template <class Kind>
   void LoadUnits(DefinitionFile& stage, const char* section, int count);
