@@ -71,13 +71,13 @@ bool MeshRecipe::FindMaterial(const std::string& name, ModelMesh::Material* mate
 }
 
 bool MeshRecipe::Build(const std::string& section, ModelMesh* mesh, std::string* error) const {
-  return BuildGroup(section, Placement(), "", 0, mesh, error);
+  return BuildGroup(section, Placement(), "", "", 0, mesh, error);
 }
 
 bool MeshRecipe::BuildGroup(const std::string& section, const Placement& placement,
-                            const std::string& material, int depth, ModelMesh* mesh,
-                            std::string* error) const {
-  const std::string own = material.empty() ? meshes_->GetOr(section, "Material", "") : material;
+                            const std::string& given, const std::string& inherited, int depth,
+                            ModelMesh* mesh, std::string* error) const {
+  const std::string own = !given.empty() ? given : meshes_->GetOr(section, "Material", inherited);
   const auto parts = meshes_->List(section, "Part");
   if (parts.empty()) {
     *error = meshes_->Where(section, "") + ": no Part_N to build";
@@ -250,11 +250,10 @@ bool MeshRecipe::BuildPart(const std::string& line, const Placement& outer,
                               .After(Placement::Turn(heading, pitch, bank))
                               .After(Placement::Scale(scale));
   if (!group.empty()) {
-    const std::string passed = material.empty() ? inherited : material;
     for (int copy = 0; copy < (mirror ? 2 : 1); ++copy) {
       const Placement placed =
           copy == 0 ? outer.After(local) : outer.After(Placement::Mirror()).After(local);
-      if (!BuildGroup(group, placed, passed, depth + 1, mesh, problem)) {
+      if (!BuildGroup(group, placed, material, inherited, depth + 1, mesh, problem)) {
         *nested = true;
         return false;
       }

@@ -10,8 +10,9 @@
 //   sky RADIUS SEGMENTS RINGS SKIRT | terrain FIELD CELLS FROM TO TOLERANCE | use SECTION
 //   options: at X Y Z | turn HEADING PITCH BANK | scale S | scale SX SY SZ | mat NAME
 //            | flat | smooth [CREASE] | mirror | inside | both | uv SU SV
-// A section's "Material" is the surface of its parts that name none (a "mat" on a use line
-// stands in for it); round shapes are smooth and the others flat unless a part says otherwise.
+// A section's "Material" is the surface of its parts that name none; a "mat" on a use line
+// stands in for it, and a group without one takes the using section's. Round shapes are
+// smooth and the others flat unless a part says otherwise.
 #include <string>
 
 #include "ModelMesh.h"
@@ -32,8 +33,10 @@ class MeshRecipe {
   bool Write(const std::string& section, const std::string& outDir, std::string* error) const;
 
  private:
-  bool BuildGroup(const std::string& section, const Placement& placement,
-                  const std::string& material, int depth, ModelMesh* mesh,
+  // given: the material a use line names (empty for none); inherited: the surface of the
+  // using section, for a group that names none of its own.
+  bool BuildGroup(const std::string& section, const Placement& placement, const std::string& given,
+                  const std::string& inherited, int depth, ModelMesh* mesh,
                   std::string* error) const;
   bool BuildPart(const std::string& line, const Placement& placement, const std::string& material,
                  int depth, ModelMesh* mesh, std::string* problem, bool* nested) const;

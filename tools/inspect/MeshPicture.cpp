@@ -70,6 +70,9 @@ int DrawMeshPicture(const std::string& meshPath, const std::string& pngPath, boo
   device.SetRenderState(RenderState::SrcBlend, static_cast<uint32_t>(platform::Blend::SrcAlpha));
   device.SetRenderState(RenderState::DestBlend,
                         static_cast<uint32_t>(platform::Blend::InvSrcAlpha));
+  // Alpha from the texture and the material together, as the game leaves it after its effects.
+  device.SetTextureStageState(0, platform::TextureStageState::AlphaOp,
+                              static_cast<uint32_t>(platform::TextureOp::Modulate));
   platform::Light sun;
   sun.direction = {0.45f, -0.75f, 0.5f};
   sun.diffuse = {0.85f, 0.85f, 0.8f, 1};
