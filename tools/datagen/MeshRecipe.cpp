@@ -175,14 +175,14 @@ bool MeshRecipe::BuildPart(const std::string& line, const Placement& outer,
     const std::string name = t.Word("terrain section");
     const int cells = Count(t, "cells", 1, 1024);
     const double from = t.Number("from"), to = t.Number("to");
-    const double tolerance = Size(t, "tolerance");
+    const bool floor = t.Accept("floor");
     if (t.Ok()) {
       TerrainField field;
       std::string reason;
       if (terrain_ == nullptr || !terrain_->HasSection(name))
         t.Fail("no terrain section '" + name + "'");
       else if (!field.Load(*terrain_, name, &reason) ||
-               !TerrainMesher::Build(field, cells, from, to, tolerance, &part, &reason))
+               !TerrainMesher::Build(field, cells, from, to, floor, &part, &reason))
         t.Fail(reason);
     }
     round = true;

@@ -7,7 +7,7 @@
 //   box W H D | frustum W H D FW FH [DX DY] | wedge W H D | cylinder R L [SEGMENTS]
 //   cone R L [SEGMENTS] | sphere RX RY RZ [SEGMENTS RINGS] | lathe SEGMENTS Z R Z R ...
 //   extrude THICKNESS X Z X Z ... | quad W H | disc R [SEGMENTS] | cross W L COUNT
-//   sky RADIUS SEGMENTS RINGS SKIRT | terrain FIELD CELLS FROM TO TOLERANCE | use SECTION
+//   sky RADIUS SEGMENTS RINGS SKIRT | terrain FIELD CELLS FROM TO [floor] | use SECTION
 //   options: at X Y Z | turn HEADING PITCH BANK | scale S | scale SX SY SZ | mat NAME
 //            | flat | smooth [CREASE] | mirror | inside | both | uv SU SV
 // A section's "Material" is the surface of its parts that name none; a "mat" on a use line

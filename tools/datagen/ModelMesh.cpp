@@ -1,5 +1,6 @@
 #include "ModelMesh.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -52,11 +53,12 @@ void ModelMesh::Add(const MeshPart& part, const Material& material, double creas
   for (const Vec3& p : part.Positions())
     positions.push_back(Rounded(p, kPositionStep));
 
-  // Faces with area, their normals scaled by area, and the faces at each welded position.
+  // Faces with area, their normals and corner angles, and the corners at each welded
+  // position. Normals are summed by corner angle, so how a quad is split does not matter.
   struct Kept {
     const MeshPart::Triangle* triangle;
-    Vec3 weighted;  // twice the area along the unit normal
     Vec3 unit;
+    double angles[3];
   };
   std::vector<Kept> kept;
   for (const MeshPart::Triangle& t : part.Triangles()) {
@@ -66,14 +68,21 @@ void ModelMesh::Add(const MeshPart& part, const Material& material, double creas
     const Vec3 n = Cross(b - a, c - a);
     if (Length(n) < 1e-9)
       continue;
-    kept.push_back({&t, n, Normalized(n)});
+    Kept k{&t, Normalized(n), {0, 0, 0}};
+    const Vec3* p[3] = {&a, &b, &c};
+    for (int i = 0; i < 3; ++i) {
+      const Vec3 e1 = Normalized(*p[(i + 1) % 3] - *p[i]);
+      const Vec3 e2 = Normalized(*p[(i + 2) % 3] - *p[i]);
+      k.angles[i] = std::acos(std::clamp(Dot(e1, e2), -1.0, 1.0));
+    }
+    kept.push_back(k);
   }
   auto less = [](const Vec3& l, const Vec3& r) { return Less(l, r); };
-  std::map<Vec3, std::vector<size_t>, decltype(less)> around(less);
+  std::map<Vec3, std::vector<std::pair<size_t, int>>, decltype(less)> around(less);
   if (creaseDegrees > 0) {
     for (size_t f = 0; f < kept.size(); ++f) {
-      for (const MeshPart::Corner& corner : kept[f].triangle->corners)
-        around[positions[corner.position]].push_back(f);
+      for (int k = 0; k < 3; ++k)
+        around[positions[kept[f].triangle->corners[k].position]].push_back({f, k});
     }
   }
   const double minCos = std::cos(creaseDegrees * std::numbers::pi / 180.0);
@@ -87,9 +96,9 @@ void ModelMesh::Add(const MeshPart& part, const Material& material, double creas
       Vec3 normal = kept[f].unit;
       if (creaseDegrees > 0) {
         Vec3 sum;
-        for (size_t other : around[vertex.position]) {
+        for (const auto& [other, at] : around[vertex.position]) {
           if (Dot(kept[other].unit, kept[f].unit) >= minCos - 1e-12)
-            sum = sum + kept[other].weighted;
+            sum = sum + kept[other].unit * kept[other].angles[at];
         }
         normal = Normalized(sum);
       }
