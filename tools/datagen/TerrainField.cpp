@@ -78,7 +78,7 @@ double TerrainField::Height(double x, double z) const {
   const double hills = Noise(hills_, x, z) * hills_.amount * SmoothStep(0, kShore, base);
   const double crest = 1.0 - std::abs(2.0 * Noise(ridges_, x, z) - 1.0);
   const double ridges =
-      std::pow(crest, 4.0) * ridges_.amount * SmoothStep(kRidgeFoot, kRidgeTop, base);
+      crest * crest * ridges_.amount * SmoothStep(kRidgeFoot, kRidgeTop, base);
   return base + hills + ridges;
 }
 
