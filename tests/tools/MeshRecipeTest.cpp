@@ -2,8 +2,6 @@
 // placed, mirrored and coloured as the recipe says, and the place named for each mistake.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "DatagenTestSupport.h"
 #include "MeshChecks.h"
 #include "MeshRecipe.h"
@@ -162,18 +160,6 @@ TEST(MeshRecipeTest, MistakesNameTheirPlace) {
   std::string error;
   EXPECT_FALSE(MeshRecipe(&options, nullptr).Build("A", &mesh, &error));
   EXPECT_NE(error.find("Part_0: a scale of 0"), std::string::npos) << error;
-}
-
-TEST(MeshRecipeTest, WriteMakesTheFileItsSectionNames) {
-  const RecipeFile recipe = Recipe("Meshes.txt", kRecipe);
-  const std::string dir = ::testing::TempDir() + "/mesh-recipe-write";
-  std::filesystem::create_directories(dir);
-  std::string error;
-  ASSERT_TRUE(MeshRecipe(&recipe, nullptr).Write("Plane", dir, &error)) << error;
-  gfx::MeshData data;
-  ASSERT_TRUE(gfx::XFileReader::ReadFile(dir + "/Plane.x", &data, &error)) << error;
-  EXPECT_EQ(data.FaceCount(), 60u);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

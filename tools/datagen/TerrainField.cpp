@@ -77,8 +77,7 @@ double TerrainField::Height(double x, double z) const {
     return base;
   const double hills = Noise(hills_, x, z) * hills_.amount * SmoothStep(0, kShore, base);
   const double crest = 1.0 - std::abs(2.0 * Noise(ridges_, x, z) - 1.0);
-  const double ridges =
-      crest * crest * ridges_.amount * SmoothStep(kRidgeFoot, kRidgeTop, base);
+  const double ridges = crest * crest * ridges_.amount * SmoothStep(kRidgeFoot, kRidgeTop, base);
   return base + hills + ridges;
 }
 
