@@ -1,4 +1,4 @@
-// datagen: writes the demo game's pictures, sounds, music and movie from data/recipes.
+// datagen: writes the demo game's pictures, meshes, sounds, music and movie from data/recipes.
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -10,8 +10,9 @@ namespace {
 const char kUsage[] =
     "usage: datagen [-v] [-j N] [--fonts DIR] RECIPE_DIR OUT_DIR [FILE...]\n"
     "Makes the generated assets of the demo game from the recipes in RECIPE_DIR (Shapes.txt,\n"
-    "Images.txt, Hud.txt, Sounds.txt, Music.txt, Movie.txt) into OUT_DIR: all of them, or\n"
-    "only the FILEs named. The same recipes always give the same bytes.\n"
+    "Images.txt, Hud.txt, Textures.txt, Meshes.txt, Terrain.txt, Sounds.txt, Music.txt,\n"
+    "Movie.txt) into OUT_DIR: all of them, or only the FILEs named. The same recipes always\n"
+    "give the same bytes.\n"
     "\n"
     "  -v           name each file written and the time taken\n"
     "  -j N         make N files at a time (1 by default)\n"

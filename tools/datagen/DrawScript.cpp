@@ -222,6 +222,78 @@ bool DrawScript::RunCommand(const RecipeFile& recipe, const std::string& line, C
         }
       }
     }
+  } else if (verb == "radial") {
+    const double x = X("x"), y = Y("y"), r0 = t.Number("inner radius"), r1 = t.Number("radius");
+    const auto inner = t.Color("inner colour");
+    const auto outer = t.Color("outer colour");
+    if (t.Ok() && !(r1 > r0 && r0 >= 0))
+      t.Fail("the radius must be above the inner radius, which must not be negative");
+    if (t.Ok()) {
+      for (int row = std::max(int(y - r1), 0); row <= std::min(int(y + r1), canvas->Height() - 1);
+           ++row) {
+        for (int col = std::max(int(x - r1), 0); col <= std::min(int(x + r1), canvas->Width() - 1);
+             ++col) {
+          const double d = std::hypot(col + 0.5 - x, row + 0.5 - y);
+          if (d >= r0 && d < r1)
+            canvas->Blend(col, row, LerpColor(inner, outer, (d - r0) / (r1 - r0)), 1.0);
+        }
+      }
+    }
+  } else if (verb == "skyclouds" || verb == "puff") {
+    const bool sky = verb == "skyclouds";
+    const int seed = t.Integer("seed");
+    const double x = X("x"), y = Y("y"), r = t.Number("radius");
+    const double scale = sky ? t.Number("scale") : r * 0.35;
+    const double amount = t.Number(sky ? "cover" : "roughness");
+    const auto c = t.Color("colour");
+    if (t.Ok() && (r <= 0 || scale <= 0))
+      t.Fail("radius and scale must be above 0");
+    if (t.Ok()) {
+      const NoiseField noise(static_cast<uint32_t>(seed));
+      for (int row = std::max(int(y - r), 0); row <= std::min(int(y + r), canvas->Height() - 1);
+           ++row) {
+        for (int col = std::max(int(x - r), 0); col <= std::min(int(x + r), canvas->Width() - 1);
+             ++col) {
+          const double d = std::hypot(col + 0.5 - x, row + 0.5 - y) / r;
+          if (d >= 1)
+            continue;
+          const double n = noise.Fractal(col / scale, row / scale, 4);
+          double a;
+          if (sky) {
+            a = SmoothStep(amount, amount + 0.3, n) * (1.0 - SmoothStep(0.7, 1.0, d));
+          } else {
+            const double body = 1.0 - SmoothStep(0.4, 1.0, d);
+            a = body * (1.0 - amount + amount * SmoothStep(0.3, 0.7, n));
+          }
+          if (a > 0.002)
+            canvas->Blend(col, row, c, a);
+        }
+      }
+    }
+  } else if (verb == "streak") {
+    const double x1 = X("x1"), y1 = Y("y1"), x2 = X("x2"), y2 = Y("y2");
+    const double width = t.Number("width");
+    const auto c = t.Color("colour");
+    const double length = std::hypot(x2 - x1, y2 - y1);
+    if (t.Ok() && (width <= 0 || length <= 0))
+      t.Fail("a streak needs a width and two different ends");
+    if (t.Ok()) {
+      const double reach = width / 2 + 1;
+      const double ux = (x2 - x1) / length, uy = (y2 - y1) / length;
+      for (int row = std::max(int(std::min(y1, y2) - reach), 0);
+           row <= std::min(int(std::max(y1, y2) + reach), canvas->Height() - 1); ++row) {
+        for (int col = std::max(int(std::min(x1, x2) - reach), 0);
+             col <= std::min(int(std::max(x1, x2) + reach), canvas->Width() - 1); ++col) {
+          const double px = col + 0.5 - x1, py = row + 0.5 - y1;
+          const double along = (px * ux + py * uy) / length;  // 0..1 between the ends
+          const double across = std::abs(px * uy - py * ux) / (width / 2);
+          if (along <= 0 || along >= 1 || across >= 1)
+            continue;
+          const double ends = std::sin(std::numbers::pi * along);
+          canvas->Blend(col, row, c, (1 - across * across) * ends);
+        }
+      }
+    }
   } else if (verb == "grid") {
     const double x = X("x"), y = Y("y"), w = t.Number("width"), h = t.Number("height");
     const double step = t.Number("step");

@@ -7,6 +7,10 @@
 //   shape NAME X Y SCALE ANGLE C | text X Y SIZE sans|bold|mono left|center|right C OUTLINE TEXT
 //   digits X Y CELLW CELLH COLUMNS SIZE FONT C OUTLINE | stars SEED COUNT X Y W H C
 //   clouds SEED X Y W H SCALE COVER C | hills SEED X Y W H SCALE C | grid X Y W H STEP C
+//   radial X Y R0 R1 C0 C1 (the ring from R0 to R1, C0 inside to C1 outside)
+//   skyclouds SEED X Y R SCALE COVER C (clouds over a disc, thinning to nothing at its rim)
+//   puff SEED X Y R ROUGH C (a soft round blob, ROUGH 0..1 of it broken up by noise)
+//   streak X1 Y1 X2 Y2 WIDTH C (a soft line, fading across and towards both ends)
 //   use SECTION [DX DY]   (the commands of another section, moved by DX, DY)
 // OUTLINE is a colour or "-"; TEXT runs to the end of the value.
 #include <string>

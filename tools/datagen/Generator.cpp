@@ -10,9 +10,11 @@
 #include "DrawScript.h"
 #include "FontRenderer.h"
 #include "ImageRecipe.h"
+#include "MeshRecipe.h"
 #include "MovieRenderer.h"
 #include "MusicSynth.h"
 #include "ShapeBook.h"
+#include "TerrainPainter.h"
 #include "WaveSynth.h"
 
 namespace quarn::tools {
@@ -33,13 +35,15 @@ bool FileNameIsPlain(const std::string& name) {
 }  // namespace
 
 const std::vector<std::string>& Generator::RecipeNames() {
-  static const std::vector<std::string> kNames = {"Shapes.txt", "Images.txt", "Hud.txt",
-                                                  "Sounds.txt", "Music.txt",  "Movie.txt"};
+  static const std::vector<std::string> kNames = {"Shapes.txt",   "Images.txt", "Hud.txt",
+                                                  "Textures.txt", "Meshes.txt", "Terrain.txt",
+                                                  "Sounds.txt",   "Music.txt",  "Movie.txt"};
   return kNames;
 }
 
 bool Generator::LoadRecipes(const std::string& dir, std::string* error) {
-  RecipeFile* files[] = {&shapes_, &images_, &hud_, &sounds_, &music_, &movie_};
+  RecipeFile* files[] = {&shapes_,  &images_, &hud_,   &textures_, &meshes_,
+                         &terrain_, &sounds_, &music_, &movie_};
   for (size_t i = 0; i < RecipeNames().size(); ++i) {
     if (!files[i]->Load(dir + "/" + RecipeNames()[i], error))
       return false;
@@ -48,11 +52,10 @@ bool Generator::LoadRecipes(const std::string& dir, std::string* error) {
 }
 
 bool Generator::CollectOutputs(std::vector<Output>* outputs, std::string* error) const {
-  const std::pair<const RecipeFile*, Kind> sources[] = {{&images_, Kind::Image},
-                                                        {&hud_, Kind::Image},
-                                                        {&sounds_, Kind::Sound},
-                                                        {&music_, Kind::Music},
-                                                        {&movie_, Kind::Movie}};
+  const std::pair<const RecipeFile*, Kind> sources[] = {
+      {&images_, Kind::Image}, {&hud_, Kind::Image},       {&textures_, Kind::Image},
+      {&meshes_, Kind::Mesh},  {&terrain_, Kind::Terrain}, {&sounds_, Kind::Sound},
+      {&music_, Kind::Music},  {&movie_, Kind::Movie}};
   std::map<std::string, std::string> seen;  // lower-cased name -> where it is made
   for (const auto& [recipe, kind] : sources) {
     for (const std::string& section : recipe->Sections()) {
@@ -84,6 +87,12 @@ bool Generator::Make(const Output& output, const std::string& outDir, const Shap
       DrawScript script(fonts, &shapes);
       ImageRecipe images(&script);
       return images.Write(*output.recipe, output.section, outDir, error);
+    }
+    case Kind::Mesh:
+      return MeshRecipe(&meshes_, &terrain_).Write(output.section, outDir, error);
+    case Kind::Terrain: {
+      TerrainPainter painter;
+      return painter.Load(terrain_, output.section, error) && painter.Write(outDir, error);
     }
     case Kind::Sound: {
       WaveSynth synth;

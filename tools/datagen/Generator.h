@@ -1,7 +1,9 @@
 #pragma once
 // Makes every generated asset of the demo game from the recipes in one folder: pictures
-// (Images.txt, Hud.txt, drawing with Shapes.txt), sound effects (Sounds.txt), music
-// (Music.txt) and the movie (Movie.txt). Each section that names a "File" makes that file.
+// (Images.txt, Hud.txt, Textures.txt, drawing with Shapes.txt), 3D meshes (Meshes.txt), the
+// ground's textures (Terrain.txt, whose height fields the meshes share), sound effects
+// (Sounds.txt), music (Music.txt) and the movie (Movie.txt). Each section that names a "File"
+// makes that file.
 #include <ostream>
 #include <string>
 #include <vector>
@@ -30,7 +32,7 @@ class Generator {
   static const std::vector<std::string>& RecipeNames();
 
  private:
-  enum class Kind { Image, Sound, Music, Movie };
+  enum class Kind { Mesh, Image, Sound, Terrain, Music, Movie };
   struct Output {
     std::string file;
     Kind kind;
@@ -42,7 +44,7 @@ class Generator {
   bool Make(const Output& output, const std::string& outDir, const ShapeBook& shapes,
             FontRenderer* fonts, std::string* error) const;
 
-  RecipeFile shapes_, images_, hud_, sounds_, music_, movie_;
+  RecipeFile shapes_, images_, hud_, textures_, meshes_, terrain_, sounds_, music_, movie_;
 };
 
 }  // namespace quarn::tools

@@ -15,6 +15,10 @@ class NoiseField {
   double Value(double x, double y) const;
   // Sum of octaves of Value, each at twice the frequency and half the weight, in [0, 1).
   double Fractal(double x, double y, int octaves) const;
+  // The same on a lattice that repeats every `period` cells in x and y (period >= 1), so the
+  // noise tiles seamlessly; every octave repeats with the first.
+  double TiledValue(double x, double y, int period) const;
+  double TiledFractal(double x, double y, int period, int octaves) const;
 
  private:
   uint32_t seed_;

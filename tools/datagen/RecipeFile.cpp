@@ -71,6 +71,14 @@ std::string RecipeFile::GetOr(const std::string& section, const std::string& key
   return Get(section, key).value_or(fallback);
 }
 
+std::vector<std::pair<std::string, std::string>> RecipeFile::Entries(
+    const std::string& section) const {
+  const auto found = definitions_.Sections().find(section);
+  if (found == definitions_.Sections().end())
+    return {};
+  return {found->second.begin(), found->second.end()};
+}
+
 std::vector<std::pair<unsigned, std::string>> RecipeFile::List(const std::string& section,
                                                                const std::string& base) const {
   std::vector<std::pair<unsigned, std::string>> items;

@@ -26,6 +26,8 @@ class RecipeFile {
   std::optional<std::string> Get(const std::string& section, const std::string& key) const;
   std::string GetOr(const std::string& section, const std::string& key,
                     const std::string& fallback) const;
+  // Every key of the section and its value, by key.
+  std::vector<std::pair<std::string, std::string>> Entries(const std::string& section) const;
   // Every key base_N of the section, as (N, value), by ascending N.
   std::vector<std::pair<unsigned, std::string>> List(const std::string& section,
                                                      const std::string& base) const;

@@ -41,6 +41,15 @@ bool TokenReader::Accept(const std::string& word) {
   return true;
 }
 
+bool TokenReader::NextIsNumber() const {
+  if (AtEnd())
+    return false;
+  const std::string& word = words_[next_];
+  char* end = nullptr;
+  const double value = std::strtod(word.c_str(), &end);
+  return end != word.c_str() && *end == '\0' && std::isfinite(value);
+}
+
 double TokenReader::Number(const char* what) {
   const std::string word = Word(what);
   if (word.empty())

@@ -17,6 +17,8 @@ class TokenReader {
   std::string Word(const char* what);
   // Takes the next word if it is exactly word.
   bool Accept(const std::string& word);
+  // Whether there is a next word and it reads as a number (lists of numbers end at a word).
+  bool NextIsNumber() const;
   double Number(const char* what);
   int Integer(const char* what);
   // AARRGGBB, eight hexadecimal digits.

@@ -6,24 +6,37 @@
 #include "DefinitionInspector.h"
 #include "ImageInspector.h"
 #include "MeshInspector.h"
+#include "MeshPicture.h"
 #include "ReplayInspector.h"
 
 namespace {
 const char kUsage[] =
     "usage: quarn-inspect COMMAND FILE\n"
+    "       quarn-inspect picture FILE.x OUT.png [--unlit]\n"
     "Shows how the game reads a data file on standard output (JSON, or text for replays).\n"
     "\n"
     "  def FILE     a definition file: its sections and keys as the game sees them\n"
     "  image FILE   an image file: its size and the texture it becomes\n"
     "  mesh FILE.x  a .x mesh: vertex and face counts, vertex format, materials, subsets, bounds\n"
     "  replay FILE  recorded input (--record): the keys, mouse and joysticks of every update,\n"
-    "               as text\n";
+    "               as text\n"
+    "  picture FILE.x OUT.png [--unlit]\n"
+    "               the mesh drawn by the OpenGL device off-screen from four sides (front left,\n"
+    "               left, above, behind) into a PNG; its textures are looked for beside it\n";
 }
 
 int main(int argc, char** argv) {
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::cout << kUsage;
     return 0;
+  }
+  if (argc >= 4 && std::strcmp(argv[1], "picture") == 0) {
+    const bool unlit = argc == 5 && std::strcmp(argv[4], "--unlit") == 0;
+    if (argc > 5 || (argc == 5 && !unlit)) {
+      std::cerr << kUsage;
+      return 2;
+    }
+    return quarn::tools::DrawMeshPicture(argv[2], argv[3], unlit, std::cerr);
   }
   if (argc != 3) {
     std::cerr << kUsage;
