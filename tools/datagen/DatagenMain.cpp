@@ -10,8 +10,9 @@ namespace {
 const char kUsage[] =
     "usage: datagen [-v] [-j N] [--fonts DIR] RECIPE_DIR OUT_DIR [FILE...]\n"
     "Makes the generated assets of the demo game from the recipes in RECIPE_DIR (Shapes.txt,\n"
-    "Images.txt, Hud.txt, Sounds.txt, Music.txt, Movie.txt) into OUT_DIR: all of them, or\n"
-    "only the FILEs named. The same recipes always give the same bytes.\n"
+    "Images.txt, Hud.txt, Sounds.txt, Music.txt, Movie.txt; a folder may hold only some of\n"
+    "them) into OUT_DIR: all of them, or only the FILEs named. The same recipes always give\n"
+    "the same bytes.\n"
     "\n"
     "  -v           name each file written and the time taken\n"
     "  -j N         make N files at a time (1 by default)\n"
