@@ -121,12 +121,15 @@ GamePaths GamePaths::Resolve(const Places& places) {
     paths.dataDir = places.installDataDir;
     paths.source = Source::Install;
   } else {
-    // Without data the game still starts (and says so), from the working directory as before.
+    // Without data the game still starts (and says so) in the working directory, but leaves
+    // no save file there: it has no progress to keep.
     paths.dataDir = places.workDir;
     paths.source = Source::Nowhere;
   }
   if (!HoldsData(paths.dataDir))
     ReportMissingData(paths, places);
+  if (paths.source == Source::Nowhere)
+    return paths;
   // However the installed data was reached, nothing is written into the install.
   if (SameFolder(paths.dataDir, places.installDataDir))
     paths.source = Source::Install;

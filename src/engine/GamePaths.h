@@ -27,10 +27,10 @@ struct GamePaths {
 
   // The data comes from --data DIR when given, else from the working directory when it holds
   // Data.acv or Data/, else from the installed data; a missing data set is one line naming
-  // where the game looked. Progress stays beside the data unless that is the installed copy or
-  // a folder that cannot be written to; then it goes to $XDG_DATA_HOME/quarn (or
-  // ~/.local/share/quarn), made here. A folder that cannot be made is one line, and the game
-  // plays on without saving.
+  // where the game looked, and nothing is saved. Progress stays beside the data unless that is
+  // the installed copy or a folder that cannot be written to; then it goes to
+  // $XDG_DATA_HOME/quarn (or ~/.local/share/quarn), made here. A folder that cannot be made is
+  // one line, and the game plays on without saving.
   static GamePaths Resolve(const Places& places);
   // The same with the places of this process.
   static GamePaths Resolve(const std::string& dataDirOption);
