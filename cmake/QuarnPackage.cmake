@@ -17,6 +17,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL opens the GL and EGL libraries at run time, where dpkg-shlibdeps cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libegl1")
 # The GL library alone draws nothing without a driver; a desktop has one already.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri")
 include(CPack)
