@@ -36,7 +36,12 @@ bool SameFolder(const std::string& a, const std::string& b) {
 std::string Absolute(const std::string& path) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.lexically_normal().string();
+  if (error)
+    return path;
+  std::string text = absolute.lexically_normal().string();
+  if (text.size() > 1 && text.back() == '/')
+    text.pop_back();  // "DIR/." comes out as "DIR/"
+  return text;
 }
 
 void ReportMissingData(const GamePaths& paths, const GamePaths::Places& places) {

@@ -1,16 +1,13 @@
 // The game as `cmake --install` lays it out in a fresh prefix: played from anywhere, checked by
 // the desktop's own validators, and on a home, a save folder and a data folder that fail it.
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -57,20 +54,6 @@ std::string FindProgram(const std::string& name) {
       return dir + "/" + name;
   }
   return {};
-}
-
-// Width and height from a PNG's header; 0 x 0 when it is not one.
-std::pair<uint32_t, uint32_t> PngSize(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  unsigned char header[24] = {};
-  in.read(reinterpret_cast<char*>(header), sizeof header);
-  if (!in || header[1] != 'P' || header[2] != 'N' || header[3] != 'G')
-    return {0, 0};
-  const auto word = [&](int at) {
-    return uint32_t{header[at]} << 24 | uint32_t{header[at + 1]} << 16 |
-           uint32_t{header[at + 2]} << 8 | header[at + 3];
-  };
-  return {word(16), word(20)};
 }
 
 class InstallProcessTest : public ::testing::Test {
@@ -125,22 +108,18 @@ TEST_F(InstallProcessTest, PlaysFromAnyFolderKeepsProgressInTheHomeFolderAndNotI
 }
 
 TEST_F(InstallProcessTest, ToolsIconsAndLicenceAreInstalled) {
-  ProcessResult run = RunInstalled("bin/acv", {"list", prefix_ + "/share/quarn/Data.acv"});
+  const ProcessResult run = RunInstalled("bin/acv", {"list", prefix_ + "/share/quarn/Data.acv"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("SystemMenu.txt"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("quarn-48.png"), std::string::npos) << "icons stay out of the data";
-  run = RunInstalled("bin/quarn-inspect", {"def", prefix_ + "/share/applications/quarn.desktop"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(RunInstalled("bin/quarn-inspect", {"--help"}).exitCode, 0);
   for (const uint32_t size : {48u, 128u, 256u}) {
     const std::string folder = std::to_string(size) + "x" + std::to_string(size);
-    EXPECT_EQ(PngSize(prefix_ + "/share/icons/hicolor/" + folder + "/apps/quarn.png"),
-              std::make_pair(size, size))
-        << folder;
+    Picture icon;
+    ASSERT_TRUE(ReadPng(prefix_ + "/share/icons/hicolor/" + folder + "/apps/quarn.png", &icon));
+    EXPECT_EQ(std::make_pair(icon.width, icon.height), std::make_pair(size, size)) << folder;
   }
-  std::ifstream licence(prefix_ + "/share/doc/quarn/LICENSE");
-  std::string first;
-  std::getline(licence, first);
-  EXPECT_EQ(first, "MIT License");
+  EXPECT_TRUE(fs::is_regular_file(prefix_ + "/share/doc/quarn/LICENSE"));
 }
 
 TEST_F(InstallProcessTest, DesktopEntryPassesDesktopFileValidate) {
@@ -197,28 +176,12 @@ TEST_F(InstallProcessTest, ManualPageRendersAndListsEveryOptionOfHelp) {
 
 // Root writes anywhere, so a test run as root runs the game as nobody, who cannot write to a
 // folder of root's; anyone else cannot write to a folder without write permission.
-ProcessResult RunWithoutRights(const std::string& program, const std::vector<std::string>& args,
+ProcessResult RunWithoutRights(const std::string& program, std::vector<std::string> args,
                                const std::string& workDir, const std::vector<std::string>& env) {
-  std::string outPath, errPath;
-  const int outFd = MakeTempFile("out", &outPath);
-  const int errFd = MakeTempFile("err", &errPath);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
-      _exit(126);
-    ExecChild(program, args, workDir, env, outFd, errFd);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  ProcessResult result;
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream err(errPath);
-  result.err.assign(std::istreambuf_iterator<char>(err), {});
-  close(outFd);
-  close(errFd);
-  unlink(outPath.c_str());
-  unlink(errPath.c_str());
-  return result;
+  if (geteuid() != 0)
+    return RunProcess(program, args, workDir, env);
+  args.insert(args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", "--", program});
+  return RunProcess(FindProgram("setpriv"), args, workDir, env);
 }
 
 TEST_F(InstallProcessTest, AHomeThatCannotBeWrittenPlaysOnWithoutSavingAndSaysSoOnce) {
