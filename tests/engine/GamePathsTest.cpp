@@ -107,18 +107,5 @@ TEST_F(GamePathsTest, AMissingDataSetIsOneLineNamingEveryPlaceLooked) {
                      "Data/ in " + Path("other") + " (--data)\n");
 }
 
-TEST_F(GamePathsTest, ASaveFolderThatCannotBeMadeIsOneLineAndNoSaving) {
-  AddArchive("install");
-  std::ofstream(Path("file")) << "not a folder";
-  places_.xdgDataHome = Path("file");
-  std::string err;
-  const GamePaths paths = Resolve(&err);
-  EXPECT_EQ(paths.dataDir, Path("install")) << "the data is still read";
-  EXPECT_EQ(paths.SaveFile(), "");
-  EXPECT_EQ(paths.ScreenshotDir(), "");
-  EXPECT_EQ(err.rfind("quarn: " + Path("file") + "/quarn: cannot make the folder", 0), 0u) << err;
-  EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
-}
-
 }  // namespace
 }  // namespace quarn
