@@ -10,7 +10,9 @@ ifeq ($(SANITIZE),1)
   CMAKE_EXTRA := -DQUARN_SANITIZE=ON
 endif
 
-.PHONY: all deps configure build run test bench fuzz format clean
+PREFIX     ?=
+
+.PHONY: all deps configure build run test install package bench fuzz format clean
 
 all: build
 
@@ -31,6 +33,16 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(ARGS)
+
+# Installs the game, its data, tools, desktop entry, icons and manual page (PREFIX=/usr/local
+# by default).
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# A Debian package of the same files under /usr: $(BUILD)/quarn_VERSION_ARCH.deb.
+package: build
+	@./scripts/install-deps.sh --package
+	cd $(BUILD) && cpack -G DEB
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUARN_BENCH=ON -DQUARN_TESTS=OFF

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Quarn need.
-# Does nothing (and needs no network) when every package is already present.
+# Installs the Debian packages that building, running and testing Quarn need; with --package,
+# also what `make package` needs. Does nothing (and needs no network) when every package is
+# already present.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,8 @@ packages=(
   cmake ninja-build g++ clang pkg-config libclang-rt-14-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # checks of the installed desktop entry, AppStream file and manual page
+  desktop-file-utils appstream man-db
   # platform layer
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri
   libopenal-dev libopenal-data
@@ -15,6 +18,11 @@ packages=(
   # image decoding and content generation
   libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev fonts-dejavu-core
 )
+# The Debian package: its library dependencies are read by dpkg-shlibdeps, which CPack
+# runs on the files that `file` says are programs.
+if [ "${1:-}" = "--package" ]; then
+  packages+=(dpkg-dev file)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

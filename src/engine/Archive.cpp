@@ -75,13 +75,12 @@ bool Archive::Open(const std::string& base) {
 
 void Archive::ReadDirectory() {
   damaged_ = false;
-  PlainFile file;
-  if (!file.OpenRead(archivePath_)) {
+  if (!file_.OpenRead(archivePath_)) {
     const std::string why = errno == ENOENT ? "not found" : std::strerror(errno);
     platform::ReportProblem(archivePath_, why + "; reading loose files under " + looseDirectory_);
     return;
   }
-  ArchiveReader reader(&file);
+  ArchiveReader reader(&file_);
   ArchiveRecord record;
   while (reader.Next(&record)) {
     if (!IsSafeEntryName(record.name)) {
@@ -130,8 +129,8 @@ std::string Archive::Extract(const std::string& name) {
 }
 
 bool Archive::CopyOut(const ArchiveEntry& entry) {
-  PlainFile source;
-  if (!source.OpenRead(archivePath_) || !source.Seek(entry.offset)) {
+  PlainFile& source = file_;
+  if (!source.IsOpen() || !source.Seek(entry.offset)) {
     platform::ReportProblem(entry.name,
                             "cannot read it from " + archivePath_ + ": " + std::strerror(errno));
     return false;
@@ -181,6 +180,7 @@ void Archive::Close() {
       unlink(entry.tempPath.c_str());
   }
   entries_.clear();
+  file_.Close();
   tempDirectory_.Remove();
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "engine/PlainFile.h"
 #include "engine/PrivateTempDirectory.h"
 #include "engine/Service.h"
 
@@ -51,6 +52,9 @@ class Archive : public Service<Archive> {
   bool CopyOut(const ArchiveEntry& entry);
 
   std::string archivePath_;
+  // Held open from Open to Close, so that the entries stay readable when the data folder is
+  // moved or removed while the game runs.
+  PlainFile file_;
   std::string looseDirectory_;
   std::map<std::string, ArchiveEntry> entries_;
   PrivateTempDirectory tempDirectory_;

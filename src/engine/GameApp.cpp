@@ -129,6 +129,10 @@ void GameApp::StopServices() {
 void GameApp::SaveScreenshot() {
   if (graphics_.GetDevice() == nullptr)
     return;
+  if (paths_.ScreenshotDir().empty()) {
+    platform::ReportProblem("F12", "no folder to keep screenshots in; the picture was not saved");
+    return;
+  }
   TimerPauseScope pause(&timer_);  // writing the file is not lag
   ScreenshotWriter::SaveInFolder(*graphics_.GetDevice(), paths_.ScreenshotDir(),
                                  std::time(nullptr));

@@ -23,7 +23,8 @@ std::string UsageText() {
          "\n"
          "  --windowed             play in a window instead of full screen\n"
          "  --scale N              window size: N times 640 x 480 (default 1)\n"
-         "  --data DIR             folder holding Data.acv (default: the working directory)\n"
+         "  --data DIR             folder holding Data.acv (default: the working directory\n"
+         "                         when it holds the data, else the installed data)\n"
          "  --headless             no window on screen, no sound, no waiting (tests)\n"
          "  --frames N             end normally after N game updates\n"
          "  --screenshot-at F:FILE write the picture after update F as a PNG (repeatable)\n"
@@ -47,7 +48,7 @@ std::string UsageText() {
 }
 
 std::string VersionText() {
-  return "quarn 0.1.0\n";
+  return "quarn " QUARN_VERSION "\n";
 }
 
 LaunchAction ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* options,

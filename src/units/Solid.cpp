@@ -1,5 +1,7 @@
 #include "units/Solid.h"
 
+#include <algorithm>
+
 #include "engine/DefinitionFile.h"
 #include "engine/ResourceCache.h"
 #include "render/DeviceOrCurrent.h"
@@ -49,6 +51,7 @@ bool Solid::Load(const std::string& file, int updatePriority, int collisionGroup
   SetGroundCollision(def.GetBool("GroundCollisionEnable", false));
   const int rays = def.GetCount("IntersectRayCount");
   rays_.clear();
+  rayReach_ = 0.0f;
   for (int i = 0; i < rays; ++i) {
     const auto n = static_cast<unsigned>(i);
     const Vector3 start(def.GetFloat("IntersectRayStartPointX", n, 0.0f),
@@ -58,6 +61,7 @@ bool Solid::Load(const std::string& file, int updatePriority, int collisionGroup
                       def.GetFloat("IntersectRayEndPointY", n, 0.0f),
                       def.GetFloat("IntersectRayEndPointZ", n, 0.0f));
     rays_.push_back(IntersectRay::Between(start, end));
+    rayReach_ = std::max(rayReach_, gfx::Vec3Length(start) + rays_.back().length);
   }
   // The pool may load the same file for this particle: read everything first.
   if (shatterParticleEnable_ && stage_ != nullptr) {
@@ -120,6 +124,10 @@ bool Solid::CollectSpheres(std::vector<CollisionSphere>& list) {
     CollisionSphere sphere;
     collisionMesh_.GetBoundingSphere(&sphere.centre, &sphere.radius);
     list.push_back(sphere);
+  } else if (rayReach_ > 0.0f) {
+    // Without a collision mesh the rays still probe others: a sphere round them lets the
+    // pair be tested at all (it is never hit itself, having no mesh).
+    list.push_back(CollisionSphere{WorldPosition(), rayReach_});
   }
   return true;
 }

@@ -70,6 +70,7 @@ class Solid : public Model {
   bool shatterParticleEnable_ = false;
   Particle* shatterParticle_ = nullptr;  // from the effect pool, held
   std::vector<IntersectRay> rays_;
+  float rayReach_ = 0;  // how far the rays reach from the body's origin
   float impulsiveForce_ = 0;
 
   // Scratch lists of the hit test, kept to avoid reallocating every frame.

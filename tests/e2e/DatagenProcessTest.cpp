@@ -1,5 +1,5 @@
-// The generator as the build runs it: the same recipes give the same bytes on every run, and a
-// damaged recipe stops it with the place named.
+// The generator as the build runs it: the same recipes give the same bytes on every run, a
+// damaged recipe stops it with the place named, and a folder may hold only some recipes.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -65,6 +65,21 @@ TEST_F(DatagenProcessTest, ADamagedRecipeIsNamedWithItsSectionAndKey) {
   EXPECT_NE(run.err.find("Sounds.txt"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("[Beep] Layer_0"), std::string::npos) << run.err;
   EXPECT_FALSE(fs::exists(dir_ + "/out/Beep.wav"));
+}
+
+// The desktop icons come from a folder of their own that holds pictures alone; a folder with no
+// recipe at all is a mistake.
+TEST_F(DatagenProcessTest, AFolderMayHoldSomeRecipesButNotNone) {
+  const std::string recipes = dir_ + "/recipes";
+  fs::create_directories(recipes);
+  ProcessResult run = RunProcess(BuildPath("datagen"), {recipes, dir_ + "/out"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("holds none of the recipe files"), std::string::npos) << run.err;
+  std::ofstream(recipes + "/Images.txt", std::ios::binary)
+      << "[Dot]\r\nFile=Dot.png\r\nWidth=3\r\nHeight=5\r\nPowerOfTwo=false\r\n";
+  run = RunProcess(BuildPath("datagen"), {recipes, dir_ + "/out"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Contents(dir_ + "/out").size(), 1u);
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ TEST(ShapeBookTest, BadShapesAreRefused) {
   EXPECT_NE(error.find("at least one Poly_N"), std::string::npos) << error;
 }
 
-TEST(ImageRecipeTest, PicturesMustBePowersOfTwo) {
+TEST(ImageRecipeTest, PicturesArePowersOfTwoUnlessTheySayOtherwise) {
   tools::FontRenderer fonts;
   ShapeBook shapes;
   DrawScript script(&fonts, &shapes);
@@ -167,8 +167,11 @@ TEST(ImageRecipeTest, PicturesMustBePowersOfTwo) {
   const RecipeFile recipe = Recipe("Images.txt",
                                    "[Badge]\nDraw_0=fill FFFFFFFF\n"
                                    "[Good]\nFile=g.png\nWidth=64\nHeight=16\nBackground=FF102030\n"
-                                   "[Wide]\nFile=w.png\nWidth=640\nHeight=512\n");
-  EXPECT_EQ(tools::ImageRecipe::Pictures(recipe), (std::vector<std::string>{"Good", "Wide"}));
+                                   "[Wide]\nFile=w.png\nWidth=640\nHeight=512\n"
+                                   "[Icon]\nFile=i.png\nWidth=48\nHeight=48\nPowerOfTwo=false\n"
+                                   "[Huge]\nFile=h.png\nWidth=5000\nHeight=8\nPowerOfTwo=false\n");
+  EXPECT_EQ(tools::ImageRecipe::Pictures(recipe),
+            (std::vector<std::string>{"Good", "Wide", "Icon", "Huge"}));
   Canvas canvas(0, 0);
   std::string error;
   ASSERT_TRUE(images.Render(recipe, "Good", &canvas, &error)) << error;
@@ -176,6 +179,11 @@ TEST(ImageRecipeTest, PicturesMustBePowersOfTwo) {
   EXPECT_EQ(canvas.At(63, 15), 0xFF102030u);
   EXPECT_FALSE(images.Render(recipe, "Wide", &canvas, &error));
   EXPECT_EQ(error, "Images.txt [Wide] Width: must be a power of two from 1 to 4096");
+  // Pictures that are never textures (the desktop icons) may have any size, up to the same cap.
+  ASSERT_TRUE(images.Render(recipe, "Icon", &canvas, &error)) << error;
+  EXPECT_EQ(canvas.Width(), 48);
+  EXPECT_FALSE(images.Render(recipe, "Huge", &canvas, &error));
+  EXPECT_EQ(error, "Images.txt [Huge] Width: must be from 1 to 4096");
 }
 
 }  // namespace

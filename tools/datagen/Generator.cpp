@@ -44,11 +44,20 @@ const std::vector<std::string>& Generator::RecipeNames() {
 bool Generator::LoadRecipes(const std::string& dir, std::string* error) {
   RecipeFile* files[] = {&shapes_,  &images_, &hud_,   &textures_, &meshes_,
                          &terrain_, &sounds_, &music_, &movie_};
+  // A folder may hold only some of the recipes (the desktop icons are pictures alone); one
+  // with none of them is a mistaken folder.
+  size_t found = 0;
   for (size_t i = 0; i < RecipeNames().size(); ++i) {
-    if (!files[i]->Load(dir + "/" + RecipeNames()[i], error))
+    const std::string path = dir + "/" + RecipeNames()[i];
+    if (!std::filesystem::exists(path))
+      continue;
+    if (!files[i]->Load(path, error))
       return false;
+    ++found;
   }
-  return true;
+  if (found == 0)
+    *error = dir + ": holds none of the recipe files (Images.txt, Sounds.txt, ...)";
+  return found != 0;
 }
 
 bool Generator::CollectOutputs(std::vector<Output>* outputs, std::string* error) const {

@@ -11,12 +11,14 @@ bool IsPowerOfTwo(int value) {
   return value > 0 && value <= 4096 && (value & (value - 1)) == 0;
 }
 
-bool ReadSize(const RecipeFile& recipe, const std::string& section, const char* key, int* size,
-              std::string* error) {
+bool ReadSize(const RecipeFile& recipe, const std::string& section, const char* key,
+              bool powerOfTwo, int* size, std::string* error) {
   TokenReader tokens(recipe.GetOr(section, key, ""));
   *size = tokens.Integer(key);
-  if (tokens.Ok() && !IsPowerOfTwo(*size))
+  if (tokens.Ok() && powerOfTwo && !IsPowerOfTwo(*size))
     tokens.Fail("must be a power of two from 1 to 4096");
+  if (tokens.Ok() && (*size < 1 || *size > 4096))
+    tokens.Fail("must be from 1 to 4096");
   if (!tokens.Ok())
     *error = recipe.Where(section, key) + ": " + tokens.Problem();
   return tokens.Ok();
@@ -34,10 +36,15 @@ std::vector<std::string> ImageRecipe::Pictures(const RecipeFile& recipe) {
 
 bool ImageRecipe::Render(const RecipeFile& recipe, const std::string& section, Canvas* canvas,
                          std::string* error) {
+  const std::string powerOfTwo = recipe.GetOr(section, "PowerOfTwo", "true");
+  if (powerOfTwo != "true" && powerOfTwo != "false") {
+    *error = recipe.Where(section, "PowerOfTwo") + ": must be true or false";
+    return false;
+  }
   int width = 0;
   int height = 0;
-  if (!ReadSize(recipe, section, "Width", &width, error) ||
-      !ReadSize(recipe, section, "Height", &height, error)) {
+  if (!ReadSize(recipe, section, "Width", powerOfTwo == "true", &width, error) ||
+      !ReadSize(recipe, section, "Height", powerOfTwo == "true", &height, error)) {
     return false;
   }
   TokenReader background(recipe.GetOr(section, "Background", "00000000"));

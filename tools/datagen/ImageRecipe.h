@@ -1,6 +1,7 @@
 #pragma once
 // Pictures from a recipe: each section with a "File" is one PNG of "Width" x "Height" pixels
-// (powers of two, as textures want them), cleared to "Background" (AARRGGBB, transparent by
+// (powers of two, as textures want them; "PowerOfTwo" false for pictures that are never
+// textures, such as the desktop icons), cleared to "Background" (AARRGGBB, transparent by
 // default) and drawn by its Draw_N commands. "Alpha" true keeps the alpha channel, false drops
 // it; left out, the alpha channel is kept when some pixel is not opaque. Sections without a File
 // are parts for "use".
