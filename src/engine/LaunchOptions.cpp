@@ -139,9 +139,9 @@ LaunchAction ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions
       return LaunchAction::UsageError;
     }
   }
-  if (options->stageFile.empty() && (!options->aircraftFile.empty() ||
-                                     !options->primaryFile.empty() ||
-                                     !options->secondaryFile.empty())) {
+  if (options->stageFile.empty() &&
+      (!options->aircraftFile.empty() || !options->primaryFile.empty() ||
+       !options->secondaryFile.empty())) {
     *error = "--aircraft, --primary and --secondary choose for --stage";
     return LaunchAction::UsageError;
   }

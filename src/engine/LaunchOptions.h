@@ -25,10 +25,10 @@ struct LaunchOptions {
   std::string aircraftFile;
   std::string primaryFile;
   std::string secondaryFile;
-  std::string stageLog;  // JSON lines of what happens in stages
-  bool noRender = false;  // headless: draw only the frames asked for by --screenshot-at
-  std::string labFile;    // one mesh, effect, projectile, ground, unit or weapon file alone
-  bool demoPilot = false; // the computer flies the player's aircraft
+  std::string stageLog;    // JSON lines of what happens in stages
+  bool noRender = false;   // headless: draw only the frames asked for by --screenshot-at
+  std::string labFile;     // one mesh, effect, projectile, ground, unit or weapon file alone
+  bool demoPilot = false;  // the computer flies the player's aircraft
 };
 
 enum class LaunchAction { Run, Help, Version, UsageError };

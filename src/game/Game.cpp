@@ -2,9 +2,9 @@
 
 #include "engine/GameApp.h"
 #include "engine/TimerPauseScope.h"
+#include "game/LabScene.h"
 #include "game/MenuScene.h"
 #include "game/MovieScene.h"
-#include "game/LabScene.h"
 #include "game/SaveFile.h"
 #include "platform/Diagnostics.h"
 #include "stage/MainScene.h"

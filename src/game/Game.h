@@ -9,10 +9,10 @@
 #include "engine/DigestSource.h"
 #include "engine/FixedStep.h"
 #include "engine/LaunchOptions.h"
-#include "stage/StageLog.h"
 #include "game/MediaFile.h"
 #include "stage/GameScene.h"
 #include "stage/SceneOwner.h"
+#include "stage/StageLog.h"
 
 namespace quarn {
 

@@ -274,8 +274,8 @@ void LabScene::StepSubject() {
       break;
     case Kind::Trail: {
       const float angle = static_cast<float>(frames_) * 0.05f;
-      carrier_.SetPosition({std::sin(angle) * 15.0f, 3.0f + std::sin(angle * 0.5f) * 3.0f,
-                            std::cos(angle) * 15.0f});
+      carrier_.SetPosition(
+          {std::sin(angle) * 15.0f, 3.0f + std::sin(angle * 0.5f) * 3.0f, std::cos(angle) * 15.0f});
       break;
     }
     case Kind::Gun:
@@ -304,11 +304,10 @@ void LabScene::StepSubject() {
     case Kind::Weapon: {
       const float angle = static_cast<float>(frames_) * 0.01f;
       if (target_ != nullptr) {
-        target_->LayoutFrame().SetPosition(
-            {std::sin(angle) * 120.0f, 25.0f + std::sin(angle * 3.0f) * 15.0f,
-             std::cos(angle) * 120.0f + 60.0f});
-        target_->LayoutFrame().SetOrientation({std::cos(angle), 0.0f, -std::sin(angle)},
-                                              {0, 1, 0});
+        target_->LayoutFrame().SetPosition({std::sin(angle) * 120.0f,
+                                            25.0f + std::sin(angle * 3.0f) * 15.0f,
+                                            std::cos(angle) * 120.0f + 60.0f});
+        target_->LayoutFrame().SetOrientation({std::cos(angle), 0.0f, -std::sin(angle)}, {0, 1, 0});
       }
       const bool fire = KeyDown(platform::scan::kSpace);
       const bool released = !fire && keyWas_[platform::scan::kSpace];
@@ -345,8 +344,7 @@ void LabScene::Update() {
     // The turntable: whatever the unit's own motion did, it stands turning at the centre.
     Transform& layout = unit_->LayoutFrame();
     layout.SetPosition({0, 0, 0});
-    layout.SetOrientation({std::sin(frames_ * 0.01f), 0.0f, std::cos(frames_ * 0.01f)},
-                          {0, 1, 0});
+    layout.SetOrientation({std::sin(frames_ * 0.01f), 0.0f, std::cos(frames_ * 0.01f)}, {0, 1, 0});
   }
   Orbit();
 }

@@ -150,8 +150,7 @@ void Bullet::Activate(int side) {
   pitchRate_ = 0.0f;
   headRate_ = 0.0f;
   ended_ = false;
-  fuseDistance_ =
-      minFuse_ + static_cast<float>(Rand()) * kRandScale * (maxFuse_ - minFuse_);
+  fuseDistance_ = minFuse_ + static_cast<float>(Rand()) * kRandScale * (maxFuse_ - minFuse_);
   if (stage_ != nullptr)
     body_.SetParent(&stage_->WorldRoot());
   if (portFrame_ != nullptr)
@@ -226,10 +225,9 @@ void Bullet::UpdateHoming() {
   t *= predictHomingRate_;
   const gfx::Vector3 aim = q + v * t;
   const gfx::Vector3 l = gfx::Vec3Normalize(body_.WorldToLocalPoint(aim));
-  pitchRate_ = ClampRate(std::atan2(l.y, l.z) * kRadiansToDegrees * kUpdatesPerSecond,
-                         maxPitchRate_);
-  headRate_ =
-      ClampRate(std::atan2(l.x, l.z) * kRadiansToDegrees * kUpdatesPerSecond, maxHeadRate_);
+  pitchRate_ =
+      ClampRate(std::atan2(l.y, l.z) * kRadiansToDegrees * kUpdatesPerSecond, maxPitchRate_);
+  headRate_ = ClampRate(std::atan2(l.x, l.z) * kRadiansToDegrees * kUpdatesPerSecond, maxHeadRate_);
 }
 
 void Bullet::FlightStep() {

@@ -31,8 +31,8 @@ bool Rocket::LoadBullet(const std::string& file) {
 
 void Rocket::Activate(int side) {
   Bullet::Activate(side);
-  ignitionDelay_ = minIgnitionTime_ + static_cast<float>(Rand()) * kRandScale *
-                                          (maxIgnitionTime_ - minIgnitionTime_);
+  ignitionDelay_ = minIgnitionTime_ +
+                   static_cast<float>(Rand()) * kRandScale * (maxIgnitionTime_ - minIgnitionTime_);
   ignited_ = false;
   dropTime_ = 0.0f;
   SetGravity(8.0f);

@@ -22,10 +22,10 @@ void ReadUnitConditions(DefinitionFile& stage, StageServices& scene, const char*
     const int id = stage.GetInt(idKey, j, 0);
     (*units)[j] = scene.FindUnit(id);
     if ((*units)[j] == nullptr) {
-      platform::ReportProblem(stage.Name() + " [" + stage.CurrentSection() + "] " +
-                                  DefinitionFile::IndexedName(idKey, j),
-                              "names UnitID " + std::to_string(id) +
-                                  ", which no unit has: the event can never fire");
+      platform::ReportProblem(
+          stage.Name() + " [" + stage.CurrentSection() + "] " +
+              DefinitionFile::IndexedName(idKey, j),
+          "names UnitID " + std::to_string(id) + ", which no unit has: the event can never fire");
     }
   }
 }

@@ -9,6 +9,7 @@
 #include "units/CollisionManager.h"
 #include "units/EffectSource.h"
 #include "units/Particle.h"
+#include "units/RayHit.h"
 #include "units/StageServices.h"
 #include "units/UpdateManager.h"
 
@@ -214,18 +215,7 @@ bool Ground::TestCollision(Collider& collider, gfx::Vector3* hitPoint, gfx::Vect
       collider.CollectRays(rays_);
       raysCollected = true;
     }
-    for (const IntersectRay& ray : rays_) {
-      if (!(ray.length > 0.0f) || ray.direction == gfx::Vector3())
-        continue;
-      float d = 0.0f;
-      gfx::Vector3 normal;
-      if (!mesh.IntersectRay(ray.start, ray.direction, &d, &normal) || !(d < ray.length))
-        continue;
-      *hitPoint = ray.start + ray.direction * d;
-      const gfx::Vector3 v = gfx::Vec3Dot(normal, ray.direction) < 0.0f
-                                 ? *hitPoint - (ray.start + ray.direction * ray.length)
-                                 : *hitPoint - ray.start;
-      *push = {v.x * normal.x, v.y * normal.y, v.z * normal.z};
+    if (FirstRayHit(rays_, {&mesh}, hitPoint, push)) {
       *index = static_cast<int>(i);
       return true;
     }

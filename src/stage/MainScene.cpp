@@ -17,9 +17,9 @@
 #include "units/ChaseCamera.h"
 #include "units/HeavyAircraft.h"
 #include "units/LightAircraft.h"
-#include "units/Side.h"
 #include "units/PlayerAircraft.h"
 #include "units/Ship.h"
+#include "units/Side.h"
 #include "units/Vehicle.h"
 
 namespace quarn {
@@ -57,10 +57,11 @@ void MainScene::LoadUnits(DefinitionFile& stage, const char* section, int count)
     unit->LoadPlacement(stage);
     const int id = unit->UnitId();
     if (unitTable_.count(id) != 0) {
-      platform::ReportProblem(stage.Name() + " [" + DefinitionFile::IndexedName(section, n) +
-                                  "] UnitID",
-                              std::to_string(id) + " is taken by an earlier unit; this one is "
-                                                   "left out");
+      platform::ReportProblem(
+          stage.Name() + " [" + DefinitionFile::IndexedName(section, n) + "] UnitID",
+          std::to_string(id) +
+              " is taken by an earlier unit; this one is "
+              "left out");
       unit->Unload();
       continue;
     }

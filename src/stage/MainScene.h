@@ -30,8 +30,14 @@ class Texture;
 
 class MainScene : public GameScene, public StageServices {
  public:
-  enum Phase : int { kFadeIn = 0, kOpening = 1, kPlaying = 2, kFailing = 3, kEnding = 4,
-                     kFadeOut = 5 };
+  enum Phase : int {
+    kFadeIn = 0,
+    kOpening = 1,
+    kPlaying = 2,
+    kFailing = 3,
+    kEnding = 4,
+    kFadeOut = 5
+  };
   static constexpr float kTimeGaugeScale = 600.0f;
 
   explicit MainScene(SceneOwner* game);

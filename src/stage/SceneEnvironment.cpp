@@ -67,10 +67,10 @@ bool SceneEnvironment::LoadEnvironment(DefinitionFile& stage) {
         stage.GetFloat("AmbientColorB", 0.0f), stage.GetFloat("AmbientColorA", 0.0f)};
     auto light = std::make_unique<DirectionalLight>(static_cast<unsigned>(i), diffuse, ambient);
     light->Frame().SetParent(&stage_->WorldRoot());
-    light->Frame().SetOrientation({stage.GetFloat("DirectionX", 0.0f),
-                                   stage.GetFloat("DirectionY", 0.0f),
-                                   stage.GetFloat("DirectionZ", 0.0f)},
-                                  {0, 1, 0}, &stage_->WorldRoot());
+    light->Frame().SetOrientation(
+        {stage.GetFloat("DirectionX", 0.0f), stage.GetFloat("DirectionY", 0.0f),
+         stage.GetFloat("DirectionZ", 0.0f)},
+        {0, 1, 0}, &stage_->WorldRoot());
     lights_.push_back(std::move(light));
   }
   if (sky) {

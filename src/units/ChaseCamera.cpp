@@ -81,8 +81,8 @@ void ChaseCamera::UpdateCamera() {
     lookFrame_.Translate(CombineMode::LocalAxes, kChaseOffset);
     const gfx::Vector3 lookForward = lookFrame_.GetWorldMatrix().GetRow(2);
     const float lengths = gfx::Vec3Length(chaseForward) * gfx::Vec3Length(lookForward);
-    float cosine = std::fabs(lengths) > 1e-8f ? gfx::Vec3Dot(chaseForward, lookForward) / lengths
-                                              : 0.0f;
+    float cosine =
+        std::fabs(lengths) > 1e-8f ? gfx::Vec3Dot(chaseForward, lookForward) / lengths : 0.0f;
     // Rounding can push the cosine of two equal directions past 1; acos would give NaN.
     if (!(cosine >= -1.0f))
       cosine = -1.0f;

@@ -124,8 +124,7 @@ void CollisionManager::BuildCaches() {
   }
 }
 
-void CollisionManager::Candidates(GroupCache& group, int first, int count,
-                                  std::vector<int>* out) {
+void CollisionManager::Candidates(GroupCache& group, int first, int count, std::vector<int>* out) {
   out->clear();
   const int members = static_cast<int>(group.members.size());
   auto everyone = [&] {

@@ -73,7 +73,7 @@ class CollisionManager {
   bool SpheresOverlap(int firstA, int countA, int firstB, int countB) const;
   void DeliverGroundHits();
 
-  std::vector<Tester> testers_;              // in entry order
+  std::vector<Tester> testers_;                   // in entry order
   std::map<int, std::vector<Collider*>> groups_;  // by group number, each in entry order
   ObjectList<Collider> groundList_;
   GroundCollider* ground_ = nullptr;

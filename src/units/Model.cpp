@@ -85,8 +85,8 @@ void Model::Register() {
     list.reserve(collideGroups_.size());
     for (int group : collideGroups_)
       list.push_back(group + OpposingGroupOffset(side_));
-    inCollisions_ = stage_->Collisions().Enter(this, collisionGroup_ + SideGroupOffset(side_),
-                                               std::move(list));
+    inCollisions_ =
+        stage_->Collisions().Enter(this, collisionGroup_ + SideGroupOffset(side_), std::move(list));
   }
   // Recorded like the other memberships, so that a pooled object reused many times is listed
   // once and an inactive one is not hit by the ground.

@@ -9,6 +9,7 @@
 #include "render/ViewCamera.h"
 #include "units/EffectSource.h"
 #include "units/Particle.h"
+#include "units/RayHit.h"
 #include "units/StageServices.h"
 
 namespace quarn {
@@ -162,24 +163,7 @@ bool Solid::TestRaysAgainst(Collider& other, const std::vector<const MeshInstanc
     return false;
   otherRays_.clear();
   other.CollectRays(otherRays_);
-  for (const IntersectRay& ray : otherRays_) {
-    if (!(ray.length > 0.0f) || ray.direction == Vector3())
-      continue;
-    for (const MeshInstance* mesh : meshes) {
-      float d = 0.0f;
-      Vector3 normal;
-      if (!mesh->IntersectRay(ray.start, ray.direction, &d, &normal) || !(d < ray.length))
-        continue;
-      *hitPoint = ray.start + ray.direction * d;
-      // The part of the ray that went through the surface, along the surface normal.
-      const Vector3 p = gfx::Vec3Dot(normal, ray.direction) < 0.0f
-                            ? *hitPoint - (ray.start + ray.direction * ray.length)
-                            : *hitPoint - ray.start;
-      *push = Vector3(p.x * normal.x, p.y * normal.y, p.z * normal.z);
-      return true;
-    }
-  }
-  return false;
+  return FirstRayHit(otherRays_, meshes, hitPoint, push);
 }
 
 bool Solid::TestCollision(Collider& other, Vector3* hitPoint, Vector3* push) {

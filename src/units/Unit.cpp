@@ -54,7 +54,8 @@ bool Unit::LoadPlacement(DefinitionFile& stage) {
   const int layoutUnit = relativeLayout ? stage.GetInt("RelativeLayoutUnitID", 0) : 0;
   ReadLayout(stage);
   const bool relativeDestination = stage.GetBool("RelativeDestinationUnitEnable", false);
-  const int destinationUnit = relativeDestination ? stage.GetInt("RelativeDestinationUnitID", 0) : 0;
+  const int destinationUnit =
+      relativeDestination ? stage.GetInt("RelativeDestinationUnitID", 0) : 0;
   const gfx::Vector3 destination(stage.GetFloat("DestinationPositionX", 0.0f),
                                  stage.GetFloat("DestinationPositionY", 0.0f),
                                  stage.GetFloat("DestinationPositionZ", 0.0f));

@@ -36,7 +36,7 @@ class UpdateManager {
     Updatable* object;
   };
 
-  std::vector<Entry> entries_;  // sorted by priority, stable within one priority
+  std::vector<Entry> entries_;    // sorted by priority, stable within one priority
   std::vector<Updatable*> pass_;  // the copy a pass walks, kept to avoid reallocating
   bool passing_ = false;
   Updatable* cameraHook_ = nullptr;

@@ -7,7 +7,6 @@ namespace quarn {
 class Vehicle : public HeadingMover {
  public:
   explicit Vehicle(StageServices* stage) : HeadingMover(stage, "Vehicle") {}
-
 };
 
 }  // namespace quarn

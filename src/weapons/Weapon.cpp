@@ -86,7 +86,8 @@ bool Weapon::Load(const std::string& file, Container* owner) {
     const auto n = static_cast<unsigned>(i);
     Transform& frame = *ports_[n].frame;
     frame.SetParent(&pitchFrame_);
-    frame.SetPosition({def.GetFloat("PortPositionX", n, 0.0f), def.GetFloat("PortPositionY", n, 0.0f),
+    frame.SetPosition({def.GetFloat("PortPositionX", n, 0.0f),
+                       def.GetFloat("PortPositionY", n, 0.0f),
                        def.GetFloat("PortPositionZ", n, 0.0f)});
   }
   exhaustEnable_ = def.GetBool("ExhaustParticleEnable", false);
@@ -294,8 +295,7 @@ void Weapon::TurnPitch() {
   const gfx::Vector3 local = gfx::Vec3Normalize(pitchFrame_.WorldToLocalPoint(aimPoint_));
   if (!Finite(local))
     return;
-  const float p =
-      ClampTurn(-std::atan2(local.y, local.z) * kRadiansToDegrees, pitchRotationally_);
+  const float p = ClampTurn(-std::atan2(local.y, local.z) * kRadiansToDegrees, pitchRotationally_);
   pitchFrame_.RotateX(CombineMode::LocalAxes, p * kDegreesToRadians);
   const gfx::Vector3 forward = pitchFrame_.GetOrientation().forward;
   const float u = -std::atan2(forward.y, forward.z) * kRadiansToDegrees;

@@ -26,8 +26,8 @@ TEST(ChaseCameraTest, AShakeOf2Point5HalvesAtEveryTurnAndStopsAtOneTenth) {
   }
   // Worked out by hand: up to 2.5, held there while the amplitude halves, down to -1.25, and
   // so on until the amplitude is 0.078125, below the end of the shake.
-  EXPECT_EQ(angles, (std::vector<float>{2.5f, 2.5f, 0.0f, -1.25f, 0.625f, -0.3125f, 0.15625f,
-                                        0.0f, 0.0f}));
+  EXPECT_EQ(angles,
+            (std::vector<float>{2.5f, 2.5f, 0.0f, -1.25f, 0.625f, -0.3125f, 0.15625f, 0.0f, 0.0f}));
   EXPECT_EQ(amplitudes, (std::vector<float>{2.5f, 1.25f, 1.25f, 0.625f, 0.3125f, 0.15625f,
                                             0.078125f, 0.0f, 0.0f}));
 }
@@ -110,9 +110,14 @@ TEST(CameraViewTest, TheFrustumOfAViewAlongZFacesInwardFromNearOneToFar8000) {
 }
 
 BoxCorners Box(const gfx::Vector3& lo, const gfx::Vector3& hi) {
-  return {gfx::Vector3{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z},
-          {lo.x, hi.y, lo.z},             {lo.x, hi.y, hi.z}, {lo.x, lo.y, hi.z},
-          {hi.x, lo.y, hi.z},             {hi.x, hi.y, hi.z}};
+  return {gfx::Vector3{lo.x, lo.y, lo.z},
+          {hi.x, lo.y, lo.z},
+          {hi.x, hi.y, lo.z},
+          {lo.x, hi.y, lo.z},
+          {lo.x, hi.y, hi.z},
+          {lo.x, lo.y, hi.z},
+          {hi.x, lo.y, hi.z},
+          {hi.x, hi.y, hi.z}};
 }
 
 TEST(CameraViewTest, ABoxIsHiddenOnlyWhenEveryCornerIsOutsideOneAndTheSamePlane) {

@@ -32,9 +32,11 @@ class CountingSolid : public Solid {
 };
 
 std::vector<std::string> RayLines(float startZ, float endZ, bool mesh) {
-  std::vector<std::string> lines = {"[Solid]", "CollisionEnable=true", "ImpulsiveForce=3",
-                                    "IntersectRayCount=1", "IntersectRayStartPointZ_0=" +
-                                    std::to_string(startZ),
+  std::vector<std::string> lines = {"[Solid]",
+                                    "CollisionEnable=true",
+                                    "ImpulsiveForce=3",
+                                    "IntersectRayCount=1",
+                                    "IntersectRayStartPointZ_0=" + std::to_string(startZ),
                                     "IntersectRayEndPointZ_0=" + std::to_string(endZ)};
   if (mesh) {
     lines.push_back("CollisionMeshEnable=true");
@@ -49,11 +51,11 @@ class CollisionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     AddCube(rig_);
-    rig_.AddDefinition("Probe.txt", RayLines(0, 4, false));   // rays only
-    rig_.AddDefinition("Block.txt", RayLines(0, 4, true));    // a mesh and rays
+    rig_.AddDefinition("Probe.txt", RayLines(0, 4, false));    // rays only
+    rig_.AddDefinition("Block.txt", RayLines(0, 4, true));     // a mesh and rays
     rig_.AddDefinition("Short.txt", RayLines(-3, -1, false));  // ends on the cube's face
-    rig_.AddDefinition("Spark.txt", {"[Particle]", "ParticleCount=1", "[Particle_0]",
-                                     "EmitTime=1", "EmitRate=30", "LifeTime=0.5"});
+    rig_.AddDefinition("Spark.txt", {"[Particle]", "ParticleCount=1", "[Particle_0]", "EmitTime=1",
+                                     "EmitRate=30", "LifeTime=0.5"});
     rig_.Pack();
     stage_ = std::make_unique<StageStandIn>(rig_);
   }

@@ -57,16 +57,30 @@ class UnitTest : public ::testing::Test {
     rig_.AddDefinition("Plane.txt", {"[Aircraft]", "MinVelocity=3", "MaxVelocity=6",
                                      "MaxUpPitchRotationally=2", "MaxDownPitchRotationally=2",
                                      "MaxHeadRotationally=2", "MaxBankRotationally=4"});
-    rig_.AddDefinition(
-        "Stage.txt",
-        {"[Reference]", "DefineFile=Box.txt", "UnitID=1", "LayoutPositionX=100",
-         "LayoutPositionY=50", "LayoutOrientationH=20", "LayoutOrientationP=30",
-         "LayoutOrientationB=45",  //
-         "[Follower]", "DefineFile=Box.txt", "UnitID=2", "RelativeLayoutUnitEnable=true",
-         "RelativeLayoutUnitID=1", "LayoutPositionZ=10",  //
-         "[Lost]", "DefineFile=Box.txt", "UnitID=3", "RelativeLayoutUnitEnable=true",
-         "RelativeLayoutUnitID=77", "LayoutPositionZ=10",  //
-         "[Broken]", "DefineFile=Missing.txt", "UnitID=4", "AreaUnitEnable=true"});
+    rig_.AddDefinition("Stage.txt", {"[Reference]",
+                                     "DefineFile=Box.txt",
+                                     "UnitID=1",
+                                     "LayoutPositionX=100",
+                                     "LayoutPositionY=50",
+                                     "LayoutOrientationH=20",
+                                     "LayoutOrientationP=30",
+                                     "LayoutOrientationB=45",  //
+                                     "[Follower]",
+                                     "DefineFile=Box.txt",
+                                     "UnitID=2",
+                                     "RelativeLayoutUnitEnable=true",
+                                     "RelativeLayoutUnitID=1",
+                                     "LayoutPositionZ=10",  //
+                                     "[Lost]",
+                                     "DefineFile=Box.txt",
+                                     "UnitID=3",
+                                     "RelativeLayoutUnitEnable=true",
+                                     "RelativeLayoutUnitID=77",
+                                     "LayoutPositionZ=10",  //
+                                     "[Broken]",
+                                     "DefineFile=Missing.txt",
+                                     "UnitID=4",
+                                     "AreaUnitEnable=true"});
     rig_.Pack();
     stage_ = std::make_unique<StageStandIn>(rig_);
   }
