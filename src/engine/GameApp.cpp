@@ -6,6 +6,7 @@
 #include "engine/RandomGenerator.h"
 #include "engine/TimerPauseScope.h"
 #include "platform/Diagnostics.h"
+#include "platform/NullRenderDevice.h"
 #include "platform/Window.h"
 
 namespace quarn {
@@ -24,18 +25,27 @@ TimerPauseScope::TimerPauseScope() : TimerPauseScope(ApplicationFrameTimer()) {}
 
 GameApp::GameApp(GameAppServices services)
     : services_(std::move(services)),
-      graphics_(services_.makeRenderDevice),
+      graphics_(services_.makeRenderDevice ? services_.makeRenderDevice : DefaultDevices()),
       game_(services_.makeGame ? services_.makeGame() : nullptr) {}
 
 GameApp::~GameApp() = default;
 
+GraphicsDevice::DeviceFactory GameApp::DefaultDevices() {
+  return [this](platform::Window& window, const platform::PresentParameters& params,
+                std::string* error) -> std::unique_ptr<platform::RenderDevice> {
+    // Nothing will ever be drawn: no GL context at all, the null device. The window stays
+    // as it is, so the run plays exactly as one that draws.
+    const LaunchOptions& options = Options();
+    const bool drawsNothing = options.headless && options.noRender && options.screenshots.empty();
+    if (drawsNothing || window.Native() == nullptr)
+      return std::make_unique<platform::NullRenderDevice>(params);
+    return platform::CreateGlRenderDevice(window, params, error);
+  };
+}
+
 WindowParams GameApp::MainWindowParams() const {
   WindowParams params = WindowApp::MainWindowParams();
   params.backend = services_.windowBackend;
-  // Nothing will ever be drawn: no GL context at all, the null device.
-  const LaunchOptions& options = Options();
-  if (options.headless && options.noRender && options.screenshots.empty())
-    params.backend = platform::WindowBackend::None;
   return params;
 }
 

@@ -53,6 +53,8 @@ class GameApp : public WindowApp {
   WindowParams MainWindowParams() const override;
 
  private:
+  // OpenGL on a real window, the null device otherwise (and for runs that draw nothing).
+  GraphicsDevice::DeviceFactory DefaultDevices();
   bool StartServices();
   void StopServices();
   // F12: the picture on the screen into the screenshot folder.
