@@ -8,6 +8,15 @@ void AddCube(SceneRig& rig, const std::string& name) {
   rig.AddFile(name, CubeFile({ColourMaterial(1, 0, 0)}, std::vector<uint32_t>(12, 0)));
 }
 
+void AddScaledCube(SceneRig& rig, const std::string& name, float scale) {
+  std::string cube = CubeFile({ColourMaterial(1, 0, 0)}, std::vector<uint32_t>(12, 0));
+  const std::string header = "xof 0303txt 0032\n";
+  const std::string s = std::to_string(scale);
+  cube = header + "Frame Scaled {\n FrameTransformMatrix {\n  " + s + ",0,0,0,0," + s +
+         ",0,0,0,0," + s + ",0,0,0,0,1;;\n }\n" + cube.substr(header.size()) + "}\n";
+  rig.AddFile(name, cube);
+}
+
 std::vector<std::string> CubeTargetLines(float armored) {
   return {"[Solid]",
           "NormalMeshEnable=true",

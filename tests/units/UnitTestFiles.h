@@ -10,6 +10,8 @@ namespace quarn::testing {
 
 // "Cube.x" (side 2 round the origin, a red material) into the rig.
 void AddCube(SceneRig& rig, const std::string& name = "Cube.x");
+// The same cube scaled by a frame of the .x file (side 2 x scale).
+void AddScaledCube(SceneRig& rig, const std::string& name, float scale);
 // A solid target of the cube: collision on, Armored as given, target and search flags on.
 std::vector<std::string> CubeTargetLines(float armored);
 // A placement section body (UnitID, DefineFile) followed by extra lines.
