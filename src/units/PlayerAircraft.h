@@ -69,6 +69,7 @@ class PlayerAircraft : public Aircraft {
   const RollState& Roll() const { return roll_; }
   Transform& ViewFrame() { return viewFrame_; }
   bool Overheated() const { return overheatStarted_; }
+  Particle* OverheatParticle() const { return overheat_; }
 
  private:
   void LoadSlot(int index, const std::string& file);
