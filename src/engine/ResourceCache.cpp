@@ -50,6 +50,17 @@ CachedResource* ResourceCache::Find(Kind kind, const std::string& name, Factory 
   return map.emplace(name, std::move(object)).first->second.get();
 }
 
+bool ResourceCache::Adopt(Kind kind, const std::string& name,
+                          std::unique_ptr<CachedResource> object) {
+  if (object == nullptr)
+    return false;
+  ResourceMap& map = maps_[Index(kind)];
+  if (auto it = map.find(name); it != map.end())
+    it->second->Release();
+  map[name] = std::move(object);
+  return true;
+}
+
 void ResourceCache::Clear(Kind kind) {
   ResourceMap& map = maps_[Index(kind)];
   for (auto& [name, object] : map)

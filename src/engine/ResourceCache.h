@@ -53,6 +53,9 @@ class ResourceCache {
   }
 
   size_t Count(Kind kind) const { return maps_[Index(kind)].size(); }
+  // Files an object made elsewhere (tools and fuzzers hand in files that are not in an
+  // archive), replacing one of that name. Null objects are refused.
+  bool Adopt(Kind kind, const std::string& name, std::unique_ptr<CachedResource> object);
 
  private:
   using ResourceMap = std::map<std::string, std::unique_ptr<CachedResource>>;
