@@ -112,6 +112,30 @@ TEST_F(DefinitionFileTest, FloatsAreDecimalFormsOnly) {
   EXPECT_EQ(f.GetFloat("j", 0), -0.25f);
 }
 
+TEST_F(DefinitionFileTest, ListCountsAreCappedAndNeverNegative) {
+  DefinitionFile& f = Load(
+      "[Emitter]\r\nParticleCount=100000000\r\nUnitCount=-5\r\nPortCount=4096\r\n"
+      "EngineCount=4097x\r\nLoadCount=abc\r\n");
+  f.SetName("smoke.txt");
+  f.SelectSection("Emitter");
+  platform::ForgetReportedProblems();
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(f.GetCount("ParticleCount"), DefinitionFile::kMaxCount);
+  EXPECT_EQ(f.GetCount("ParticleCount"), DefinitionFile::kMaxCount);
+  EXPECT_EQ(f.GetCount("UnitCount"), 0);
+  EXPECT_EQ(f.GetCount("PortCount"), 4096) << "the cap itself is allowed";
+  EXPECT_EQ(f.GetCount("EngineCount"), 4096);
+  EXPECT_EQ(f.GetCount("LoadCount"), 0);
+  EXPECT_EQ(f.GetCount("Missing"), 0);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err,
+            "quarn: smoke.txt [Emitter] ParticleCount: 100000000 is more than the 4096 the game "
+            "reads; 4096 are used\n"
+            "quarn: smoke.txt [Emitter] EngineCount: 4097 is more than the 4096 the game reads; "
+            "4096 are used\n")
+      << "one line per file and key";
+}
+
 TEST_F(DefinitionFileTest, IndexedSectionsAndKeys) {
   DefinitionFile& f = Load("[Emerge_12]\r\nUnitID_1=7\r\nGreaterProgressPointEnable_3=true\r\n");
   f.SelectSection("Emerge", 12);
