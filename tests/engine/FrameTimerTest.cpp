@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/GameApp.h"
 #include "engine/TimerPauseScope.h"
 
 namespace quarn {
@@ -90,9 +91,24 @@ TEST(FrameTimerTest, PeriodsPacedDuringAPauseAreNotAddedAgainAtItsEnd) {
   EXPECT_LE(timer.Due(), clock.Counter() + timer.Period());
 }
 
-TEST(FrameTimerTest, NullTimerScopeIsHarmless) {
-  TimerPauseScope scope(nullptr);
-  SUCCEED();
+TEST(FrameTimerTest, AScopeHoldsItsTimerPausedForItsLifetime) {
+  platform::FakeClock clock;
+  FrameTimer timer(&clock);
+  timer.SetRate(30);
+  const int64_t due = timer.Due();
+  {
+    TimerPauseScope scope(&timer);
+    EXPECT_EQ(timer.PauseCount(), 1);
+    clock.Advance(9 * kMillisecond);
+  }
+  EXPECT_EQ(timer.PauseCount(), 0);
+  EXPECT_EQ(timer.Due(), due + 9 * kMillisecond);
+  // Without a timer, as outside a running application, a scope does nothing at all.
+  EXPECT_EQ(ApplicationFrameTimer(), nullptr);
+  {
+    TimerPauseScope none(nullptr);
+    TimerPauseScope noApplication;
+  }
 }
 
 }  // namespace

@@ -271,9 +271,10 @@ TEST_F(GameAppTest, HeadlessRunsPlaySoundSilentlyOnTheRunsClock) {
   EXPECT_NEAR(later - started, 1.0, 0.01) << "thirty frames of the run's clock";
 }
 
+// A fresh folder inside the program's scratch folder, which goes when the program ends.
 std::string MakeTempFolder() {
-  char pattern[] = "/tmp/quarn-app-XXXXXX";
-  return mkdtemp(pattern) != nullptr ? pattern : "";
+  std::string pattern = ::testing::TempDir() + "app-XXXXXX";
+  return mkdtemp(pattern.data()) != nullptr ? pattern : "";
 }
 
 TEST_F(GameAppTest, ScreenshotAtWritesThePictureShownAfterThatUpdate) {
@@ -293,7 +294,6 @@ TEST_F(GameAppTest, ScreenshotAtWritesThePictureShownAfterThatUpdate) {
     ASSERT_TRUE(testing::ReadPng(dir + file, &picture)) << file;
     EXPECT_EQ(picture.pixels.at(1234), 0xFF000000u | update) << file;
   }
-  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST_F(GameAppTest, F12SavesAScreenshotBesideTheSaveFile) {
@@ -322,7 +322,6 @@ TEST_F(GameAppTest, F12SavesAScreenshotBesideTheSaveFile) {
   EXPECT_EQ(names[0].rfind("quarn-", 0), 0u) << names[0];
   EXPECT_EQ(names[0].size(), std::string("quarn-20240203-040506-1.png").size()) << names[0];
   EXPECT_EQ(game_->updates, 6) << "the game went on";
-  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 }  // namespace
