@@ -1,5 +1,7 @@
 #include "engine/DefinitionFile.h"
 
+#include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -18,6 +20,29 @@ std::string Cut255(std::string text) {
   if (text.size() > 255)
     text.resize(255);
   return text;
+}
+
+// "%f" as the Windows C runtime reads it: only decimal forms are numbers. glibc also
+// takes "nan", "inf" and hexadecimal floats, which would put NaN or infinity into matrices.
+bool ReadDecimalFloat(const char* text, float* value) {
+  const char* p = text;
+  while (std::isspace(static_cast<unsigned char>(*p)))
+    ++p;
+  if (*p == '+' || *p == '-')
+    ++p;
+  const bool digit = std::isdigit(static_cast<unsigned char>(*p)) != 0;
+  if (!digit && !(*p == '.' && std::isdigit(static_cast<unsigned char>(p[1]))))
+    return false;
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X'))
+    return false;
+  float result = 0.0f;
+  if (std::sscanf(text, "%f", &result) != 1)
+    return false;
+  // A decimal beyond the float range reads as infinity there too; the game keeps its default.
+  if (!std::isfinite(result))
+    return false;
+  *value = result;
+  return true;
 }
 }  // namespace
 
@@ -138,7 +163,7 @@ float DefinitionFile::GetFloat(const std::string& key, float defaultValue) const
   std::snprintf(fallback, sizeof fallback, "%f", static_cast<double>(defaultValue));
   const std::string fallbackText = fallback;
   float result = defaultValue;
-  std::sscanf(Lookup(key, fallbackText).c_str(), "%f", &result);
+  ReadDecimalFloat(Lookup(key, fallbackText).c_str(), &result);
   return result;
 }
 

@@ -34,6 +34,8 @@ class DefinitionFile : public CachedResource {
                         const std::string& defaultValue) const;
   int GetInt(const std::string& key, int defaultValue) const;
   int GetInt(const std::string& key, unsigned index, int defaultValue) const;
+  // Decimal forms only: "nan", "inf", hexadecimal floats and values beyond the float range
+  // leave the default, so no text in a file can yield a float that is not finite.
   float GetFloat(const std::string& key, float defaultValue) const;
   float GetFloat(const std::string& key, unsigned index, float defaultValue) const;
   bool GetBool(const std::string& key, bool defaultValue) const;

@@ -39,15 +39,24 @@ bool FrameTimer::WaitForDue() {
 }
 
 void FrameTimer::PauseBegin() {
-  if (pauseCount_ == 0)
+  if (pauseCount_ == 0) {
     pauseStart_ = clock_->Counter();
+    dueAtPauseStart_ = due_;
+  }
   ++pauseCount_;
 }
 
 void FrameTimer::PauseEnd() {
+  if (pauseCount_ <= 0)
+    return;
   --pauseCount_;
-  if (pauseCount_ == 0)
-    due_ += clock_->Counter() - pauseStart_;
+  if (pauseCount_ != 0)
+    return;
+  // A loop that kept pacing itself through the pause (a lost device) has moved the schedule on
+  // already; adding the whole span again would make it wait as long once more.
+  const int64_t shifted = dueAtPauseStart_ + (clock_->Counter() - pauseStart_);
+  if (shifted > due_)
+    due_ = shifted;
 }
 
 }  // namespace quarn

@@ -1,6 +1,7 @@
 #pragma once
 // Paces the main loop: one frame period per pass, measured on the high-resolution counter.
-// Pauses (nesting) shift the whole schedule, so that loading time never counts as lag.
+// Pauses (nesting) shift the whole schedule, so that loading time never counts as lag; periods
+// the loop itself advanced during a pause already cover that much of it.
 #include <cstdint>
 
 #include "platform/Clock.h"
@@ -28,6 +29,7 @@ class FrameTimer {
   // Sleeps in 1 ms steps while more than a millisecond is left, then spins until due.
   bool WaitForDue();
   void PauseBegin();
+  // Ends the outermost pause: due becomes at least (due at its start + the paused time).
   void PauseEnd();
 
   int64_t Frequency() const { return frequency_; }
@@ -44,6 +46,7 @@ class FrameTimer {
   int64_t due_ = 0;
   int pauseCount_ = 0;
   int64_t pauseStart_ = 0;
+  int64_t dueAtPauseStart_ = 0;
 };
 
 }  // namespace quarn

@@ -44,7 +44,7 @@ std::unique_ptr<Mesh> Mesh::Create(platform::RenderDevice& device, MeshData data
 bool Mesh::CreateBuffers(std::string* error) {
   vertexSize_ = platform::FvfVertexSize(data_.fvf);
   vertices_ = data_.PackVertices();
-  triangles_ = TriangleSet(data_.positions, data_.indices);
+  triangles_ = TriangleTree(TriangleSet(data_.positions, data_.indices));
 
   // Group the faces per material for drawing, keeping their order within each material.
   subsets_.assign(data_.materials.size(), Subset{});

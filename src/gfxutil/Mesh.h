@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gfxutil/MeshData.h"
-#include "gfxutil/TriangleSet.h"
+#include "gfxutil/TriangleTree.h"
 #include "platform/RenderDevice.h"
 
 namespace quarn::gfx {
@@ -53,6 +53,8 @@ class Mesh {
   // (file order) and *distance (t, in units of the direction's length) are written.
   bool Intersect(const Vector3& origin, const Vector3& direction, bool* hit, uint32_t* faceIndex,
                  float* distance) const;
+  // The faces prepared for ray tests (built once, with the mesh).
+  const TriangleTree& Triangles() const { return triangles_; }
 
  private:
   struct Subset {
@@ -68,7 +70,7 @@ class Mesh {
   uint32_t vertexSize_ = 0;
   std::vector<uint8_t> vertices_;
   std::vector<Subset> subsets_;
-  TriangleSet triangles_;
+  TriangleTree triangles_;
   std::unique_ptr<platform::VertexBuffer> vertexBuffer_;
   std::unique_ptr<platform::IndexBuffer> indexBuffer_;
 };

@@ -69,22 +69,8 @@ bool TriangleSet::Intersect(const Vector3& origin, const Vector3& direction, uin
   uint32_t bestFace = 0;
   bool hit = false;
   for (uint32_t i = 0; i < faces_.size(); ++i) {
-    const Face& f = faces_[i];
-    const Vector3 p = Vec3Cross(direction, f.edge2);
-    const float det = Vec3Dot(f.edge1, p);
-    if (det == 0)
-      continue;  // the ray runs parallel to the face (or the face has no area)
-    const float inverse = 1.0f / det;
-    const Vector3 s = origin - f.corner;
-    const float u = Vec3Dot(s, p) * inverse;
-    if (!(u >= 0 && u <= 1))
-      continue;
-    const Vector3 q = Vec3Cross(s, f.edge1);
-    const float v = Vec3Dot(direction, q) * inverse;
-    if (!(v >= 0 && u + v <= 1))
-      continue;
-    const float t = Vec3Dot(f.edge2, q) * inverse;
-    if (t >= 0 && t < best) {
+    float t = 0;
+    if (HitFace(faces_[i], origin, direction, &t) && t < best) {
       best = t;
       bestFace = i;
       hit = true;

@@ -187,17 +187,29 @@ bool XMeshParser::ParseFrame(int depth, std::vector<RawXMesh>* meshes) {
   std::string objectName;
   if (!OpenObject(&objectName))
     return false;
-  const size_t first = meshes->size();
+  // The frame's transform so far: a FrameTransformMatrix applies to what follows it in the
+  // frame, and each further one multiplies on as a child frame's would.
   Matrix local;
+  const auto place = [&](size_t first, bool ok) {
+    for (size_t i = first; i < meshes->size(); ++i)
+      (*meshes)[i].transform = MatrixMultiply((*meshes)[i].transform, local);
+    return ok;
+  };
   const bool ok = ParseChildren(
       [&](const std::string& type) {
-        if (SameName(type, "FrameTransformMatrix"))
-          return ParseFrameTransform(&local);
+        const size_t first = meshes->size();
+        if (SameName(type, "FrameTransformMatrix")) {
+          Matrix matrix;
+          if (!ParseFrameTransform(&matrix))
+            return false;
+          local = MatrixMultiply(matrix, local);
+          return true;
+        }
         if (SameName(type, "Frame"))
-          return ParseFrame(depth + 1, meshes);
+          return place(first, ParseFrame(depth + 1, meshes));
         if (SameName(type, "Mesh")) {
           meshes->emplace_back();
-          return ParseMesh(&meshes->back());
+          return place(first, ParseMesh(&meshes->back()));
         }
         if (SameName(type, "Material")) {
           FileMaterial material;
@@ -207,13 +219,7 @@ bool XMeshParser::ParseFrame(int depth, std::vector<RawXMesh>* meshes) {
         return OpenObject(&name) && SkipRest();
       },
       [](const std::string&) {});
-  if (!ok)
-    return false;
-  // The frame's own transform applies after those of the frames inside it.
-  for (size_t i = first; i < meshes->size(); ++i) {
-    (*meshes)[i].transform = MatrixMultiply((*meshes)[i].transform, local);
-  }
-  return true;
+  return ok;
 }
 
 bool XMeshParser::ParseFrameTransform(Matrix* matrix) {

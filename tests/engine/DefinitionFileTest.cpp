@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include "platform/Diagnostics.h"
 
@@ -84,6 +85,55 @@ TEST_F(DefinitionFileTest, NumbersFollowTheCConversions) {
   EXPECT_TRUE(f.GetBool("g", true));
   EXPECT_TRUE(f.GetBool("h", false));
   EXPECT_FALSE(f.GetBool("i", true));
+}
+
+TEST_F(DefinitionFileTest, FloatsAreDecimalFormsOnly) {
+  std::string text = "[F]\r\n";
+  const char* notNumbers[] = {"nan",   "NaN",   "-nan(1)", "inf",  "+INF",  "-Infinity",
+                              "  inf", "0x1p3", "-0X10",   "1e39", "-1e39", "9e999",
+                              ".",     "-",     "- 1",     ".e1",  "e5"};
+  for (size_t i = 0; i < std::size(notNumbers); ++i)
+    text += "n" + std::to_string(i) + "=" + notNumbers[i] + "\r\n";
+  text += "a=  -2.\r\nb=\t.5\r\nc=-.5\r\nd=1e3x\r\ne=1e\r\nf=1e-50\r\ng=3.4e38\r\n";
+  text += "h=007.5e+1\r\ni=0\r\nj=-0.25nan\r\n";
+  DefinitionFile& f = Load(text);
+  f.SelectSection("F");
+  for (size_t i = 0; i < std::size(notNumbers); ++i)
+    EXPECT_EQ(f.GetFloat("n" + std::to_string(i), 6.5f), 6.5f) << notNumbers[i];
+  EXPECT_EQ(f.GetFloat("a", 0), -2.0f);
+  EXPECT_EQ(f.GetFloat("b", 0), 0.5f);
+  EXPECT_EQ(f.GetFloat("c", 0), -0.5f);
+  EXPECT_EQ(f.GetFloat("d", 0), 1000.0f) << "trailing garbage is ignored";
+  EXPECT_EQ(f.GetFloat("e", 0), 1.0f) << "an exponent without digits is left unread";
+  EXPECT_EQ(f.GetFloat("f", 9), 0.0f) << "underflow is zero, not the default";
+  EXPECT_FLOAT_EQ(f.GetFloat("g", 0), 3.4e38f);
+  EXPECT_EQ(f.GetFloat("h", 0), 75.0f);
+  EXPECT_EQ(f.GetFloat("i", 9), 0.0f) << "a lone zero is not the start of a hexadecimal float";
+  EXPECT_EQ(f.GetFloat("j", 0), -0.25f);
+}
+
+TEST_F(DefinitionFileTest, ListCountsAreCappedAndNeverNegative) {
+  DefinitionFile& f = Load(
+      "[Emitter]\r\nParticleCount=100000000\r\nUnitCount=-5\r\nPortCount=4096\r\n"
+      "EngineCount=4097x\r\nLoadCount=abc\r\n");
+  f.SetName("smoke.txt");
+  f.SelectSection("Emitter");
+  platform::ForgetReportedProblems();
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(f.GetCount("ParticleCount"), DefinitionFile::kMaxCount);
+  EXPECT_EQ(f.GetCount("ParticleCount"), DefinitionFile::kMaxCount);
+  EXPECT_EQ(f.GetCount("UnitCount"), 0);
+  EXPECT_EQ(f.GetCount("PortCount"), 4096) << "the cap itself is allowed";
+  EXPECT_EQ(f.GetCount("EngineCount"), 4096);
+  EXPECT_EQ(f.GetCount("LoadCount"), 0);
+  EXPECT_EQ(f.GetCount("Missing"), 0);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err,
+            "quarn: smoke.txt [Emitter] ParticleCount: 100000000 is more than the 4096 the game "
+            "reads; 4096 are used\n"
+            "quarn: smoke.txt [Emitter] EngineCount: 4097 is more than the 4096 the game reads; "
+            "4096 are used\n")
+      << "one line per file and key";
 }
 
 TEST_F(DefinitionFileTest, IndexedSectionsAndKeys) {

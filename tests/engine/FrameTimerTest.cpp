@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/GameApp.h"
 #include "engine/TimerPauseScope.h"
 
 namespace quarn {
@@ -43,7 +44,7 @@ TEST(FrameTimerTest, PauseScopeAroundALongLoadKeepsTheNextPassOnTime) {
   EXPECT_FALSE(timer.IsLate()) << "loading time must not count as lag";
 }
 
-TEST(FrameTimerTest, NestedPausesShiftOnlyByTheOutermostSpan) {
+TEST(FrameTimerTest, NestedPausesWithNoPassInsideShiftByTheOutermostSpan) {
   platform::FakeClock clock;
   FrameTimer timer(&clock);
   timer.SetRate(30);
@@ -58,11 +59,56 @@ TEST(FrameTimerTest, NestedPausesShiftOnlyByTheOutermostSpan) {
   timer.PauseEnd();
   EXPECT_EQ(timer.Due(), due + 23 * kMillisecond);
   EXPECT_EQ(timer.PauseCount(), 0);
+  clock.Advance(3 * kMillisecond);
+  timer.PauseEnd();
+  EXPECT_EQ(timer.PauseCount(), 0) << "an end without a beginning is ignored";
+  EXPECT_EQ(timer.Due(), due + 23 * kMillisecond);
 }
 
-TEST(FrameTimerTest, NullTimerScopeIsHarmless) {
-  TimerPauseScope scope(nullptr);
-  SUCCEED();
+TEST(FrameTimerTest, PeriodsPacedDuringAPauseAreNotAddedAgainAtItsEnd) {
+  platform::FakeClock clock;
+  FrameTimer timer(&clock);
+  timer.SetRate(30);
+  timer.Advance();
+  timer.PauseBegin();
+  for (int pass = 0; pass < 90; ++pass) {  // three seconds of passes that keep their pace
+    timer.WaitForDue();
+    timer.Advance();
+  }
+  const int64_t due = timer.Due();
+  timer.PauseEnd();
+  // At most the busy wait's last overshoot is added, not the three seconds once more.
+  EXPECT_GE(timer.Due(), due);
+  EXPECT_LT(timer.Due(), due + kMillisecond / 100) << "the schedule already covers the pause";
+  // Paused time the passes did not cover (a slow restore) still moves the schedule.
+  timer.PauseBegin();
+  timer.WaitForDue();
+  timer.Advance();
+  clock.AdvanceSeconds(2.0);
+  timer.PauseEnd();
+  EXPECT_FALSE(timer.IsLate());
+  EXPECT_GT(timer.Due(), clock.Counter());
+  EXPECT_LE(timer.Due(), clock.Counter() + timer.Period());
+}
+
+TEST(FrameTimerTest, AScopeHoldsItsTimerPausedForItsLifetime) {
+  platform::FakeClock clock;
+  FrameTimer timer(&clock);
+  timer.SetRate(30);
+  const int64_t due = timer.Due();
+  {
+    TimerPauseScope scope(&timer);
+    EXPECT_EQ(timer.PauseCount(), 1);
+    clock.Advance(9 * kMillisecond);
+  }
+  EXPECT_EQ(timer.PauseCount(), 0);
+  EXPECT_EQ(timer.Due(), due + 9 * kMillisecond);
+  // Without a timer, as outside a running application, a scope does nothing at all.
+  EXPECT_EQ(ApplicationFrameTimer(), nullptr);
+  {
+    TimerPauseScope none(nullptr);
+    TimerPauseScope noApplication;
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <cstdlib>
+#include <functional>
 #include <set>
 
 #include "engine/DeviceResource.h"
@@ -53,20 +54,24 @@ class ScriptedGame : public GameBase {
 
 class RecordingResource : public DeviceResource {
  public:
-  RecordingResource(std::string name, std::vector<std::string>* log)
-      : name_(std::move(name)), log_(log) {}
+  RecordingResource(std::string name, std::vector<std::string>* log,
+                    std::function<void()> onReset = nullptr)
+      : name_(std::move(name)), log_(log), onReset_(std::move(onReset)) {}
   int OnDeviceLost() override {
     log_->push_back("lost " + name_);
     return 1;
   }
   int OnDeviceReset() override {
     log_->push_back("reset " + name_);
+    if (onReset_)
+      onReset_();
     return 1;
   }
 
  private:
   std::string name_;
   std::vector<std::string>* log_;
+  std::function<void()> onReset_;
 };
 
 // A game application on a window without a screen, the null device and a scripted clock.
@@ -203,6 +208,32 @@ TEST_F(GameAppTest, LostDevicePausesTheGameUntilARestoreTellsTheResourcesInOrder
   EXPECT_EQ(app_->GetFrameTimer().PauseCount(), 0);
 }
 
+TEST_F(GameAppTest, AfterALongLossTheGameGoesOnAtOnce) {
+  // Two minutes minimised: the loop keeps trying to restore once a frame all that time.
+  const int64_t period = 1'000'000'000 / 30;
+  const int lostPasses = 120 * 30;
+  int64_t lostAt = 0, restoredAt = 0, updateAfterRestore = 0;
+  game_->onUpdate = [&](int update, int* quit) {
+    if (update == 2) {
+      device_->SetLost(true, lostPasses);
+      lostAt = clock_.Counter();
+    }
+    if (update == 3)
+      updateAfterRestore = clock_.Counter();
+    if (update == 5)
+      *quit = 1;
+  };
+  std::vector<std::string> log;
+  RecordingResource resource("r", &log, [&] { restoredAt = clock_.Counter(); });
+  EXPECT_EQ(Run(), 0);
+  ASSERT_GT(restoredAt, lostAt);
+  EXPECT_GE(restoredAt - lostAt, lostPasses * period) << "the loss lasted its two minutes";
+  EXPECT_LE(restoredAt - lostAt, (lostPasses + 2) * period);
+  EXPECT_GE(updateAfterRestore, restoredAt);
+  EXPECT_LE(updateAfterRestore - restoredAt, period)
+      << "the pass after the restore updates on time, not two minutes later";
+}
+
 TEST_F(GameAppTest, FrameLimitEndsNormally) {
   LaunchOptions options;
   options.frames = 5;
@@ -240,9 +271,10 @@ TEST_F(GameAppTest, HeadlessRunsPlaySoundSilentlyOnTheRunsClock) {
   EXPECT_NEAR(later - started, 1.0, 0.01) << "thirty frames of the run's clock";
 }
 
+// A fresh folder inside the program's scratch folder, which goes when the program ends.
 std::string MakeTempFolder() {
-  char pattern[] = "/tmp/quarn-app-XXXXXX";
-  return mkdtemp(pattern) != nullptr ? pattern : "";
+  std::string pattern = ::testing::TempDir() + "app-XXXXXX";
+  return mkdtemp(pattern.data()) != nullptr ? pattern : "";
 }
 
 TEST_F(GameAppTest, ScreenshotAtWritesThePictureShownAfterThatUpdate) {
@@ -262,7 +294,6 @@ TEST_F(GameAppTest, ScreenshotAtWritesThePictureShownAfterThatUpdate) {
     ASSERT_TRUE(testing::ReadPng(dir + file, &picture)) << file;
     EXPECT_EQ(picture.pixels.at(1234), 0xFF000000u | update) << file;
   }
-  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST_F(GameAppTest, F12SavesAScreenshotBesideTheSaveFile) {
@@ -291,7 +322,6 @@ TEST_F(GameAppTest, F12SavesAScreenshotBesideTheSaveFile) {
   EXPECT_EQ(names[0].rfind("quarn-", 0), 0u) << names[0];
   EXPECT_EQ(names[0].size(), std::string("quarn-20240203-040506-1.png").size()) << names[0];
   EXPECT_EQ(game_->updates, 6) << "the game went on";
-  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 }  // namespace

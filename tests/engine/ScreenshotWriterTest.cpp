@@ -23,13 +23,12 @@ bool Exists(const std::string& path) {
 class ScreenshotWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/quarn-shots-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    // Inside the program's scratch folder, which goes when the program ends.
+    dir_ = ::testing::TempDir() + "shots-XXXXXX";
+    ASSERT_NE(mkdtemp(dir_.data()), nullptr);
     platform::ForgetReportedProblems();
     device_.Clear(0, nullptr, platform::kClearTarget, 0xFF204060u, 1, 0);
   }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
   std::string dir_;
   platform::NullRenderDevice device_;

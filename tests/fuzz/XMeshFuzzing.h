@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the .x fuzz targets: puts a header before the fuzz input, loads the result and,
 // when it loads, exercises the device mesh built from it.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,13 +35,24 @@ inline void LoadXWithHeader(const char* header, const uint8_t* data, size_t size
   float radius = 0;
   deviceMesh->ComputeBoundingSphere(&center, &radius);
   deviceMesh->ComputeBoundingBox(&low, &high);
-  bool hit = false;
-  uint32_t face = 0;
-  float distance = 0;
-  deviceMesh->Intersect({center.x, center.y, center.z - 2 * radius - 1}, {0, 0, 1}, &hit, &face,
-                        &distance);
-  if (hit && face >= deviceMesh->FaceCount())
-    __builtin_trap();
+  // Rays from outside and from the centre: the face tree must give what trying every face
+  // gives, bit for bit.
+  const gfx::Vector3 rays[][2] = {{{center.x, center.y, center.z - 2 * radius - 1}, {0, 0, 1}},
+                                  {center, {0.3f, -1, 0.7f}},
+                                  {low, high - low}};
+  for (const auto& [origin, direction] : rays) {
+    bool hit = false;
+    uint32_t face = 0, expectedFace = 0;
+    float distance = 0, expected = 0;
+    deviceMesh->Intersect(origin, direction, &hit, &face, &distance);
+    if (hit && face >= deviceMesh->FaceCount())
+      __builtin_trap();
+    const bool found =
+        deviceMesh->Triangles().IntersectEveryFace(origin, direction, &expectedFace, &expected);
+    if (hit != found || (hit && (face != expectedFace || std::bit_cast<uint32_t>(distance) !=
+                                                             std::bit_cast<uint32_t>(expected))))
+      __builtin_trap();
+  }
 }
 
 }  // namespace quarn::fuzzing

@@ -14,11 +14,10 @@ namespace {
 class ImageWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/quarn-png-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    // Inside the program's scratch folder, which goes when the program ends.
+    dir_ = ::testing::TempDir() + "png-XXXXXX";
+    ASSERT_NE(mkdtemp(dir_.data()), nullptr);
   }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
   std::string dir_;
 };
 

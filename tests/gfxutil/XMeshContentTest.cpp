@@ -127,11 +127,9 @@ TEST(XMeshContentTest, FramesTransformVerticesFromTheInsideOut) {
   scale.m[0][0] = scale.m[1][1] = scale.m[2][2] = 2;
   TestMesh outside = inner;
   XObject child = FrameObject("Child", turn, {inner.Build()});
-  // The parent's matrix is written after its child frame: it still applies.
-  XObject parent{"Frame", "Parent", {}, {child}, {}};
-  XObject parentMatrix = FrameObject("", scale, {}).children[0];
-  parentMatrix.data[0].floats[12] = 5;  // and a move along x
-  parent.children.push_back(parentMatrix);
+  platform::Matrix4 scaleAndMove = scale;
+  scaleAndMove.m[3][0] = 5;  // and a move along x
+  const XObject parent = FrameObject("Parent", scaleAndMove, {child});
   const gfx::MeshData data = LoadText({parent, outside.Build()});
   ASSERT_EQ(data.VertexCount(), 6u);
   // v x turn x (scale, move): (1,0,0) -> (0,1,0) -> (5,2,0).
@@ -143,6 +141,34 @@ TEST(XMeshContentTest, FramesTransformVerticesFromTheInsideOut) {
   EXPECT_NEAR(data.normals[0].y, 1, 1e-6);
   EXPECT_NEAR(data.normals[0].z, 0, 1e-6);
   EXPECT_EQ(data.normals[3].x, 1);
+}
+
+TEST(XMeshContentTest, AFrameTransformAppliesToWhatFollowsItAndSeveralAddUp) {
+  TestMesh point;  // one triangle whose first corner is the point (1, 0, 0)
+  point.positions = {{1, 0, 0}, {1, 1, 0}, {1, 0, 1}};
+  point.faces = {{0, 1, 2}};
+  platform::Matrix4 doubled;
+  doubled.m[0][0] = doubled.m[1][1] = doubled.m[2][2] = 2;
+  const XObject move = FrameObject("", Translation(5, 0, 0), {}).children[0];
+  const XObject grow = FrameObject("", doubled, {}).children[0];
+  // Frame Outer { move(0, 0, 10); Frame Inner { A; move(5); B; grow; Frame { move(0, 7, 0); C }; D
+  // } }
+  XObject inner{"Frame", "Inner", {}, {}, {}};
+  inner.children = {point.Build("A"),
+                    move,
+                    point.Build("B"),
+                    grow,
+                    FrameObject("Leaf", Translation(0, 7, 0), {point.Build("C")}),
+                    point.Build("D")};
+  const XObject outer = FrameObject("Outer", Translation(0, 0, 10), {inner});
+  const gfx::MeshData data = LoadText({outer});
+  ASSERT_EQ(data.VertexCount(), 12u);
+  const auto firstCorner = [&](size_t mesh) { return Flat({data.positions[3 * mesh]}); };
+  EXPECT_EQ(firstCorner(0), Flat({{1, 0, 10}})) << "before any matrix of its frame: the parent's";
+  EXPECT_EQ(firstCorner(1), Flat({{6, 0, 10}})) << "the move only";
+  // Later matrices act first, as a child frame's would: grow, then move, then the parent's.
+  EXPECT_EQ(firstCorner(3), Flat({{7, 0, 10}}));
+  EXPECT_EQ(firstCorner(2), Flat({{7, 14, 10}})) << "child frame x (grow, move) x parent";
 }
 
 TEST(XMeshContentTest, NormalsFollowNonUniformScaleAsSurfaceNormals) {

@@ -81,7 +81,7 @@ TEST(MediaEncoderTest, WrittenFilesReadBackWithTheirTracks) {
 TEST(MediaEncoderTest, NothingToWriteOrNowhereToWriteIt) {
   MediaEncoder encoder;
   std::string error;
-  EXPECT_FALSE(encoder.Open("/tmp/x.ogg", Container::Ogg, {0, 2}, {}, &error));
+  EXPECT_FALSE(encoder.Open(::testing::TempDir() + "x.ogg", Container::Ogg, {0, 2}, {}, &error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(encoder.Open("/no-such-folder/x.wav", Container::Wav, {8000, 1}, {}, &error));
   const int16_t samples[2] = {0, 0};
