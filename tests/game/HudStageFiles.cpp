@@ -70,8 +70,10 @@ std::vector<std::pair<std::string, std::string>> HudStageFiles(const HudStageOpt
                   std::string("DefineFile=") + (target.important ? "Important.txt" : "Target.txt"),
                   "LayoutPositionX=" + Number(target.position.x),
                   "LayoutPositionY=" + Number(target.position.y),
-                  "LayoutPositionZ=" + Number(target.position.z)});
+                  "LayoutPositionZ=" + Number(target.position.z),
+                  "LayoutOrientationH=" + Number(target.heading)});
   }
+  stage.insert(stage.end(), options.stageLines.begin(), options.stageLines.end());
   return {
       {"Stage.txt", Text(stage)},
       {"Plane.txt",

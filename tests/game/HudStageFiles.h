@@ -20,13 +20,16 @@ struct HudTarget {
   gfx::Vector3 position;
   bool important = false;
   float armourRatio = 1.0f;  // the armour it is left with once activated
+  float heading = 0.0f;      // degrees
 };
 
 struct HudStageOptions {
   std::vector<HudTarget> targets;
   float activeTime = 300.0f;
-  // A target mesh ("Cube.x", which the caller supplies) for pictures; none by default.
+  // A target mesh (which the caller supplies) for pictures; none by default.
   std::string targetMesh;
+  // More sections of the stage file ("[Scene]" with fog and lights, for pictures).
+  std::vector<std::string> stageLines;
 };
 
 // (name, bytes) pairs: "Stage.txt", "Plane.txt", "Gun.txt", "Missile.txt" and the files they
