@@ -23,7 +23,6 @@
 #include "gfxutil/ImageWriter.h"
 #include "projectiles/Gun.h"
 #include "stage/MainScene.h"
-#include "stage/SceneOwner.h"
 #include "units/PlayerAircraft.h"
 #include "units/Side.h"
 
@@ -38,23 +37,6 @@ double ThreadSeconds() {
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
-
-class BenchOwner : public SceneOwner {
- public:
-  int Init() override { return 1; }
-  void Finish() override {}
-  int Update(int*) override { return 1; }
-  int Render() override { return 1; }
-  void PlayMusic(const std::string&, float) override {}
-  void FadeOutMusic(float) override {}
-  ValueStore& Values() override { return values_; }
-  std::unique_ptr<StageHud> MakeHud(MainScene& scene) override {
-    return std::make_unique<Hud>(scene);
-  }
-
- private:
-  ValueStore values_;
-};
 
 void WritePicture(const std::string& path, uint32_t width, uint32_t height) {
   const std::vector<platform::Argb> pixels(size_t{width} * height, 0xFFFFFFFFu);
@@ -96,7 +78,7 @@ void BM_HudFrame(benchmark::State& state) {
   window.Create(params);
   GraphicsDevice graphics;
   graphics.Create(window.GetHandle(), GraphicsParams{1, 640, 480});
-  BenchOwner owner;
+  testing::HudOwner owner;
   {
     MainScene scene(&owner);
     testing::LoadHudStage(scene, options);

@@ -1,19 +1,22 @@
 #include "game/HudStageFiles.h"
 
-#include "stage/MainScene.h"
 #include "units/Collider.h"
 #include "units/Side.h"
-#include "units/Target.h"
 #include "units/Unit.h"
 
 namespace quarn::testing {
 
 namespace {
-std::string Text(const std::vector<std::string>& lines) {
+// Definition-file text from lines joined by '|'.
+std::string Text(const std::string& lines) {
   std::string text;
-  for (const std::string& line : lines)
-    text += line + "\r\n";
+  for (char c : lines + "|")
+    text += c == '|' ? std::string("\r\n") : std::string(1, c);
   return text;
+}
+
+std::string Number(float value) {
+  return std::to_string(value);
 }
 
 // A blow of a chosen force, to leave a target with part of its armour.
@@ -32,64 +35,48 @@ class Blow : public Collider {
  private:
   float force_;
 };
-
-std::string Number(float value) {
-  return std::to_string(value);
-}
-
-std::vector<std::string> TargetLines(bool important, const std::string& mesh) {
-  std::vector<std::string> lines = {
-      "[Target]",
-      "TargetEnable=true",
-      "SearchTargetEnable=true",
-      "AirTargetEnable=true",
-      "TargetActiveDistance=5000",
-      "SearchTargetActiveDistance=5000",
-      "Armored=100",
-      std::string("ImportantTargetEnable=") + (important ? "true" : "false")};
-  if (!mesh.empty())
-    lines.insert(lines.begin(), {"[Solid]", "NormalMeshEnable=true", "NormalMeshFile=" + mesh});
-  return lines;
-}
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> HudStageFiles(const HudStageOptions& options) {
-  std::vector<std::string> stage = {"[Stage]",
-                                    "BuildingCount=" + std::to_string(options.targets.size()),
-                                    "[PlayerAircraft]",
-                                    "LayoutPositionY=" + Number(kHudPlayerPosition.y),
-                                    "AreaOuterDistance=100000",
-                                    "AreaInnerDistance=90000",
-                                    "MaxHeight=100000",
-                                    "MinHeight=-100000",
-                                    "ActiveTimeLimit=" + Number(options.activeTime)};
+  std::string stage = "[Stage]|BuildingCount=" + std::to_string(options.targets.size()) +
+                      "|[PlayerAircraft]|LayoutPositionY=" + Number(kHudPlayerPosition.y) +
+                      "|AreaOuterDistance=100000|AreaInnerDistance=90000|MaxHeight=100000"
+                      "|MinHeight=-100000|ActiveTimeLimit=" +
+                      Number(options.activeTime);
   for (size_t i = 0; i < options.targets.size(); ++i) {
     const HudTarget& target = options.targets[i];
-    stage.insert(stage.end(),
-                 {"[Building_" + std::to_string(i) + "]", "UnitID=" + std::to_string(i + 1),
-                  std::string("DefineFile=") + (target.important ? "Important.txt" : "Target.txt"),
-                  "LayoutPositionX=" + Number(target.position.x),
-                  "LayoutPositionY=" + Number(target.position.y),
-                  "LayoutPositionZ=" + Number(target.position.z),
-                  "LayoutOrientationH=" + Number(target.heading)});
+    stage += "|[Building_" + std::to_string(i) + "]|UnitID=" + std::to_string(i + 1) +
+             "|DefineFile=" + (target.important ? "Important.txt" : "Target.txt") +
+             "|LayoutPositionX=" + Number(target.position.x) +
+             "|LayoutPositionY=" + Number(target.position.y) +
+             "|LayoutPositionZ=" + Number(target.position.z) +
+             "|LayoutOrientationH=" + Number(target.heading);
   }
-  stage.insert(stage.end(), options.stageLines.begin(), options.stageLines.end());
+  if (!options.stageLines.empty())
+    stage += "|" + options.stageLines;
+  const std::string mesh =
+      options.targetMesh.empty()
+          ? ""
+          : "[Solid]|NormalMeshEnable=true|NormalMeshFile=" + options.targetMesh + "|";
+  const std::string target =
+      mesh +
+      "[Target]|TargetEnable=true|SearchTargetEnable=true|AirTargetEnable=true"
+      "|TargetActiveDistance=5000|SearchTargetActiveDistance=5000|Armored=100";
   return {
       {"Stage.txt", Text(stage)},
-      {"Plane.txt",
-       Text({"[Target]", "Armored=100", "[Aircraft]", "MinVelocity=0", "MaxVelocity=0"})},
-      {"Gun.txt", Text({"[SelectableWeapon]", "RapidWeaponEnable=true", "DefineFile=GunWeapon.txt",
-                        "HUDTextureFile=GunIcon.png"})},
-      {"GunWeapon.txt", Text({"[Weapon]", "FullLoadCount=200", "SightDistance=3000",
-                              "[RapidWeapon]", "FireDistance=3000", "FireAngle=10"})},
-      {"Missile.txt", Text({"[SelectableWeapon]", "LockWeaponEnable=true",
-                            "DefineFile=MissileWeapon.txt", "HUDTextureFile=MissileIcon.png"})},
-      {"MissileWeapon.txt", Text({"[Weapon]", "FullLoadCount=4", "MaxFirableCount=4",
-                                  "MinFirableCount=1", "[LockWeapon]", "LockDistance=3000",
-                                  "LockAngle=30", "LockTime=1", "AntiAirEnable=true"})},
-      {"Target.txt", Text(TargetLines(false, options.targetMesh))},
-      {"Important.txt", Text(TargetLines(true, options.targetMesh))},
-      {"Shell.txt", Text({"[Bullet]"})},
+      {"Plane.txt", Text("[Target]|Armored=100|[Aircraft]|MinVelocity=0|MaxVelocity=0")},
+      {"Gun.txt", Text("[SelectableWeapon]|RapidWeaponEnable=true|DefineFile=GunWeapon.txt"
+                       "|HUDTextureFile=GunIcon.png")},
+      {"GunWeapon.txt", Text("[Weapon]|FullLoadCount=200|SightDistance=3000|[RapidWeapon]"
+                             "|FireDistance=3000|FireAngle=10")},
+      {"Missile.txt", Text("[SelectableWeapon]|LockWeaponEnable=true"
+                           "|DefineFile=MissileWeapon.txt|HUDTextureFile=MissileIcon.png")},
+      {"MissileWeapon.txt", Text("[Weapon]|FullLoadCount=4|MaxFirableCount=4|MinFirableCount=1"
+                                 "|[LockWeapon]|LockDistance=3000|LockAngle=30|LockTime=1"
+                                 "|AntiAirEnable=true")},
+      {"Target.txt", Text(target)},
+      {"Important.txt", Text(target + "|ImportantTargetEnable=true")},
+      {"Shell.txt", Text("[Bullet]")},
   };
 }
 
@@ -100,11 +87,8 @@ int LoadHudStage(MainScene& scene, const HudStageOptions& options) {
     if (unit == nullptr)
       continue;
     unit->Activate(kEnemySide);
-    const float force = unit->Armored() * (1.0f - options.targets[i].armourRatio);
-    if (force > 0.0f) {
-      Blow blow(force);
-      unit->OnHit(blow, unit->WorldPosition(), {});
-    }
+    Blow blow(unit->Armored() * (1.0f - options.targets[i].armourRatio));
+    unit->OnHit(blow, unit->WorldPosition(), {});
   }
   return result;
 }

@@ -1,18 +1,25 @@
 #pragma once
 // The files of a small stage for the HUD: a player that keeps still 500 units up at the
 // origin looking along +z, with a gun in slot 0 and a lock-on missile in slot 1, and still
-// targets wherever the test puts them (UnitID 1, 2, ... in order).
+// targets wherever the test puts them (UnitID 1, 2, ... in order); and a game that gives its
+// stages the HUD.
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "game/Hud.h"
+#include "game/SceneRig.h"
 #include "gfxutil/Vector3.h"
-
-namespace quarn {
-class MainScene;
-}
+#include "stage/MainScene.h"
 
 namespace quarn::testing {
+
+class HudOwner : public RecordingOwner {
+ public:
+  std::unique_ptr<StageHud> MakeHud(MainScene& scene) override {
+    return std::make_unique<Hud>(scene);
+  }
+};
 
 inline const gfx::Vector3 kHudPlayerPosition{0.0f, 500.0f, 0.0f};
 
@@ -28,8 +35,8 @@ struct HudStageOptions {
   float activeTime = 300.0f;
   // A target mesh (which the caller supplies) for pictures; none by default.
   std::string targetMesh;
-  // More sections of the stage file ("[Scene]" with fog and lights, for pictures).
-  std::vector<std::string> stageLines;
+  // More lines of the stage file, joined by '|' ("[Scene]" with fog and lights, for pictures).
+  std::string stageLines;
 };
 
 // (name, bytes) pairs: "Stage.txt", "Plane.txt", "Gun.txt", "Missile.txt" and the files they

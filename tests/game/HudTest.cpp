@@ -27,13 +27,6 @@ using testing::HudTarget;
 using testing::kHudPlayerPosition;
 namespace scan = platform::scan;
 
-class HudOwner : public testing::RecordingOwner {
- public:
-  std::unique_ptr<StageHud> MakeHud(MainScene& scene) override {
-    return std::make_unique<Hud>(scene);
-  }
-};
-
 HudStageOptions Stage(std::vector<HudTarget> targets, float activeTime = 300.0f) {
   HudStageOptions options;
   options.targets = std::move(targets);
@@ -84,7 +77,7 @@ class HudTest : public ::testing::Test {
   }
 
   testing::SceneRig rig_;
-  HudOwner owner_;
+  testing::HudOwner owner_;
   std::unique_ptr<MainScene> scene_;
 };
 

@@ -13,12 +13,9 @@
 #include "engine/InputSystem.h"
 #include "engine/ScriptedInputBackend.h"
 #include "engine/Window.h"
-#include "game/Hud.h"
 #include "game/HudStageFiles.h"
-#include "game/SceneRig.h"
 #include "platform/ScanCodes.h"
 #include "render/RenderTest.h"
-#include "stage/MainScene.h"
 #include "units/PlayerAircraft.h"
 #include "weapons/LockWeapon.h"
 
@@ -26,13 +23,6 @@ namespace quarn::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-class HudOwner : public RecordingOwner {
- public:
-  std::unique_ptr<StageHud> MakeHud(MainScene& scene) override {
-    return std::make_unique<Hud>(scene);
-  }
-};
 
 // Loose data files are looked up by their lower-case names.
 std::string Lower(std::string name) {
@@ -50,25 +40,11 @@ class HudRenderTest : public ::testing::Test {
     HudStageOptions options;
     options.targets = {{{6, 522, 110}, true, 0.6f, 115.0f}, {{-900, 480, 350}}};
     options.targetMesh = "Fighter.x";
-    options.stageLines = {"[Scene]",
-                          "FogEnable=true",
-                          "FogColorR=0.35",
-                          "FogColorG=0.5",
-                          "FogColorB=0.7",
-                          "FogColorA=1",
-                          "FogStartDistance=2000",
-                          "FogEndDistance=8000",
-                          "DirectionalLightCount=1",
-                          "[DirectionalLight_0]",
-                          "DiffuseColorR=1",
-                          "DiffuseColorG=1",
-                          "DiffuseColorB=1",
-                          "AmbientColorR=0.4",
-                          "AmbientColorG=0.4",
-                          "AmbientColorB=0.4",
-                          "DirectionX=0.4",
-                          "DirectionY=-1",
-                          "DirectionZ=0.6"};
+    options.stageLines =
+        "[Scene]|FogEnable=true|FogColorR=0.35|FogColorG=0.5|FogColorB=0.7|FogColorA=1"
+        "|FogStartDistance=2000|FogEndDistance=8000|DirectionalLightCount=1|[DirectionalLight_0]"
+        "|DiffuseColorR=1|DiffuseColorG=1|DiffuseColorB=1|AmbientColorR=0.4|AmbientColorG=0.4"
+        "|AmbientColorB=0.4|DirectionX=0.4|DirectionY=-1|DirectionZ=0.6";
     for (const auto& [name, bytes] : HudStageFiles(options))
       std::ofstream(data + "/" + Lower(name), std::ios::binary) << bytes;
     for (const char* name :
