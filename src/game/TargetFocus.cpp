@@ -12,8 +12,8 @@ namespace quarn {
 namespace {
 constexpr float kRadiansToDegrees = 57.29578f;
 
-// Degrees between the nose and the direction to a target; a direction that is not a number
-// (or a target on the player itself) sorts last rather than poisoning the order.
+// Degrees between the nose and the direction to a target (90 for one on the player itself); a
+// direction that is not a number sorts last rather than poisoning the order.
 float AngleOffNose(const gfx::Vector3& forward, const gfx::Vector3& offset) {
   const float cosine = gfx::Vec3Dot(gfx::Vec3Normalize(offset), forward);
   if (!std::isfinite(cosine))

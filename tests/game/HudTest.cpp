@@ -122,16 +122,25 @@ TEST_F(HudTest, SevenPicksTheNearestAndWhileHeldNineAndTenStepThroughTheDistance
 }
 
 TEST_F(HudTest, EightPicksTheTargetNearestTheNoseAndAFocusOutOfReachFallsBackToTheNearest) {
-  Start(Stage({{{300, 500, 300}}, {{0, 500, 2000}}}));
+  // The third sits on the player itself: no direction, yet an angle that sorts.
+  Start(Stage({{{300, 500, 300}}, {{0, 500, 2000}}, {kHudPlayerPosition}}));
   Frame();
-  EXPECT_EQ(hud().Focus(), Placed(1));
+  EXPECT_EQ(hud().Focus(), Placed(3));
   Press(scan::kA);
-  EXPECT_EQ(hud().Focus(), Placed(2)) << "straight ahead, though farther";
+  EXPECT_EQ(hud().Focus(), Placed(2)) << "straight ahead, though farthest";
+  std::vector<Target*> visited;
+  for (int i = 0; i < 3; ++i) {
+    Press(scan::kRight);
+    visited.push_back(hud().Focus());
+    rig_.Let(scan::kRight);
+    Frame();
+  }
+  EXPECT_EQ(visited, (std::vector<Target*>{Placed(1), Placed(3), Placed(2)}));
   rig_.Let(scan::kA);
   Placed(2)->LayoutFrame().SetPosition({0, 500, 8000});
   Placed(2)->Body().AlignTo(&Placed(2)->LayoutFrame());
   Frame();
-  EXPECT_EQ(hud().Focus(), Placed(1));
+  EXPECT_EQ(hud().Focus(), Placed(3));
 }
 
 TEST_F(HudTest, ArrowsPointFromTheMiddleTowardTargetsOffScreen) {
