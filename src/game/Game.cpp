@@ -2,6 +2,7 @@
 
 #include "engine/GameApp.h"
 #include "engine/TimerPauseScope.h"
+#include "game/Hud.h"
 #include "game/LabScene.h"
 #include "game/MenuScene.h"
 #include "game/MovieScene.h"
@@ -186,8 +187,8 @@ void Game::FadeOutMusic(float fadeSeconds) {
   CloseMusic();
 }
 
-std::unique_ptr<StageHud> Game::MakeHud(MainScene&) {
-  return nullptr;
+std::unique_ptr<StageHud> Game::MakeHud(MainScene& scene) {
+  return std::make_unique<Hud>(scene);
 }
 
 void Game::AddToDigest(StateDigest& digest) const {
