@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "StageChecker.h"
 #include "engine/WaveFile.h"
 #include "gfxutil/TextureCreation.h"
@@ -53,7 +55,12 @@ void DataChecker::Follow(const FileReference& reference) {
     files_.push_back(std::move(file));
   }
   Reached& file = *files_[it->second];
-  file.namedBy.push_back(reference);
+  // A file read in two roles is named twice from the same line: one place.
+  if (std::none_of(file.namedBy.begin(), file.namedBy.end(), [&](const FileReference& seen) {
+        return seen.from == reference.from && seen.line == reference.line;
+      })) {
+    file.namedBy.push_back(reference);
+  }
   if (added)
     Load(file);
   if (reference.kind == FileKind::Definition && file.roles.insert(reference.role).second)

@@ -198,28 +198,35 @@ void StageChecker::ReadUnitList(Event& event, CheckReport& report) const {
 }
 
 void StageChecker::SettleEvents(CheckReport& report) {
-  // Ruling an event out can only take units out of play, so this ends.
+  // Fire in thought whatever can fire with the units already in play, until nothing more can;
+  // the events left over wait for units that only they, or nothing, would bring in.
+  std::vector<bool> fired(events_.size(), false);
   for (bool changed = true; changed;) {
     changed = false;
-    inPlay_.clear();
-    for (const Event& event : events_) {
-      if (event.possible)
-        inPlay_.insert(event.units.begin(), event.units.end());
-    }
-    for (Event& event : events_) {
-      if (!event.possible)
+    for (size_t n = 0; n < events_.size(); ++n) {
+      const Event& event = events_[n];
+      if (fired[n] || !event.possible)
         continue;
-      for (const Needs& needs : event.needs) {
-        if (inPlay_.count(needs.unitId) != 0)
-          continue;
-        event.possible = false;
-        changed = true;
-        report.Add(file_, needs.line,
-                   needs.key + " names unit " + std::to_string(needs.unitId) +
-                       ", which no emerge event that can fire brings into play: " +
-                       SectionText(event.section) + " can never fire");
-        break;
+      if (std::all_of(event.needs.begin(), event.needs.end(),
+                      [&](const Needs& needs) { return inPlay_.count(needs.unitId) != 0; })) {
+        fired[n] = changed = true;
+        inPlay_.insert(event.units.begin(), event.units.end());
       }
+    }
+  }
+  for (size_t n = 0; n < events_.size(); ++n) {
+    Event& event = events_[n];
+    if (fired[n] || !event.possible)
+      continue;
+    event.possible = false;
+    for (const Needs& needs : event.needs) {
+      if (inPlay_.count(needs.unitId) != 0)
+        continue;
+      report.Add(file_, needs.line,
+                 needs.key + " names unit " + std::to_string(needs.unitId) +
+                     ", which no emerge event that can fire brings into play: " +
+                     SectionText(event.section) + " can never fire");
+      break;
     }
   }
 }
