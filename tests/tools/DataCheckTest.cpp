@@ -11,7 +11,6 @@
 #include "DataChecker.h"
 #include "DataSource.h"
 #include "engine/ArchiveFixture.h"
-#include "engine/DefinitionFile.h"
 
 namespace quarn::testing {
 namespace {
@@ -90,6 +89,10 @@ Records CleanGame() {
       {"Title.tga", kPicture},
       {"Beep.wav", kSound},
       {"Title.ogg", "music"},
+      {"HUD.png", kPicture},
+      {"Number.png", kPicture},
+      {"Message.png", kPicture},
+      {"Alert.wav", kSound},
   };
 }
 
@@ -272,16 +275,6 @@ TEST_F(DataCheckTest, MenuJumpsToStatesThatAreNotThere) {
                          "ends the menu)",
                          "SystemMenu.txt(4): Ok:Button is not a key the game reads in "
                          "[State_0]; did you mean OK:Button?"}));
-}
-
-TEST(DefinitionLinesTest, LinesAreNumberedAsAnEditorShowsThem) {
-  // A lone LF stays inside its line for the game, but starts a new one in an editor.
-  std::vector<std::pair<unsigned, std::string>> seen;
-  DefinitionFile::VisitLines("remark\r\n[A]\r\nX=1\nY=2\r\n\r\n=z", [&](const auto& line) {
-    seen.emplace_back(line.number,
-                      line.header ? "[" + std::string(line.section) + "]" : std::string(line.key));
-  });
-  EXPECT_EQ(seen, (std::vector<std::pair<unsigned, std::string>>{{2, "[A]"}, {3, "X"}, {6, ""}}));
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ void DataChecker::Run() {
                 "the archive ends in a damaged record: the entries after it are lost");
   }
   for (const RootFile& root : KeyTable::Roots())
-    Follow({root.name, FileKind::Definition, root.role, "", 0, ""});
+    Follow({root.name, root.kind, root.role, "", 0, ""});
   while (!pending_.empty()) {
     const auto [index, role] = pending_.front();
     pending_.pop_front();
@@ -131,7 +131,7 @@ void DataChecker::LoadMesh(Reached& file, const std::string& path) {
 std::string DataChecker::NamedBy(const Reached& file) {
   const FileReference& first = file.namedBy.front();
   if (first.from.empty())
-    return "the game opens it first";
+    return "the game opens it by this name";
   std::string text = "named by " + first.from + "(" + std::to_string(first.line) + ") " + first.key;
   if (file.namedBy.size() > 1) {
     const size_t more = file.namedBy.size() - 1;

@@ -706,7 +706,14 @@ constexpr const SectionRule* kUnitPlacements[] = {
     &kAirshipPlacement,       &kVehiclePlacement,       &kBuildingPlacement,
 };
 
-constexpr RootFile kRoots[] = {{"SystemMenu.txt", Role::Menu}};
+// The first menu, and the stage HUD's own pictures and alarm sound.
+constexpr RootFile kRoots[] = {
+    {"SystemMenu.txt", FileKind::Definition, Role::Menu},
+    {"HUD.png", FileKind::Picture},
+    {"Number.png", FileKind::Picture},
+    {"Message.png", FileKind::Picture},
+    {"Alert.wav", FileKind::Sound},
+};
 
 }  // namespace
 

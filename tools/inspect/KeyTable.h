@@ -129,7 +129,8 @@ inline constexpr int kPlayerUnitId = -1;
 
 struct RootFile {
   const char* name;
-  Role role;
+  FileKind kind;
+  Role role = Role::None;
 };
 
 class KeyTable {
