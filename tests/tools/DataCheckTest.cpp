@@ -10,6 +10,7 @@
 #include "CheckReport.h"
 #include "DataChecker.h"
 #include "DataSource.h"
+#include "NameSuggestion.h"
 #include "engine/ArchiveFixture.h"
 
 namespace quarn::testing {
@@ -275,6 +276,74 @@ TEST_F(DataCheckTest, MenuJumpsToStatesThatAreNotThere) {
                          "ends the menu)",
                          "SystemMenu.txt(4): Ok:Button is not a key the game reads in "
                          "[State_0]; did you mean OK:Button?"}));
+}
+
+TEST_F(DataCheckTest, ValuesAreReadAsTheGameReadsThem) {
+  Change("Spark.txt",
+         Lines({"[Particle]", "ParticleCount=5000", "[Particle_0]", "EmitRate=nan", "LifeTime=0x10",
+                "AnimationCount=12abc", "SizeMin= 1.5 ", "ColorR=1e-1", "Texture=Title.tga "}));
+  EXPECT_EQ(Check(),
+            (std::vector<std::string>{
+                "Spark.txt(2): ParticleCount=5000 is above 4096: the game reads 4096",
+                "Spark.txt(2): ParticleCount=5000 but there is no [Particle_1], [Particle_2], "
+                "[Particle_3] and 4092 more: the game reads defaults for them",
+                "Spark.txt(4): EmitRate=nan is not a decimal number: the game reads the default",
+                "Spark.txt(5): LifeTime=0x10 is not a decimal number: the game reads the default",
+                "Spark.txt(6): AnimationCount=12abc is read as 12: the rest is ignored",
+                "Title.tga (0): not found (the name begins or ends with a space); named by "
+                "Spark.txt(9) Texture"}));
+}
+
+TEST_F(DataCheckTest, FlagsChooseTheKindOfFileAndWhetherItIsOpened) {
+  // A rocket launcher: its projectile file is read as a rocket, whose sections differ; a
+  // sound switched off is never opened, so its missing file does not matter.
+  Change("Cannon.txt", Lines({"[Weapon]", "RocketBulletEnable=true", "BulletFile=Shell.txt",
+                              "FireSoundEnable=false", "FireSoundFile=Missing.wav"}));
+  EXPECT_EQ(Check(), (std::vector<std::string>{
+                         "Shell.txt(7): [Gun] is not a section the game reads in a rocket file"}));
+  Change("Gun.txt",
+         Lines({"[SelectableWeapon]", "LockWeaponEnable=true", "DefineFile=Cannon.txt"}));
+  Change("Cannon.txt", Lines({"[Weapon]", "BulletFile=Shell.txt", "[LockWeapon]", "LockTime=1",
+                              "[RapidWeapon]", "RapidFireIntervalTime=0.1"}));
+  // Cannon.txt is also the plane's rapid weapon, so both kinds' sections are read in it.
+  EXPECT_EQ(Check(), std::vector<std::string>{});
+}
+
+TEST_F(DataCheckTest, MeshTexturesAndCutSoundsAsTheGameLoadsThem) {
+  Change("Plane.x",
+         "xof 0303txt 0032\nMesh {\n 3; 0;0;0;, 1;0;0;, 0;1;0;;\n 1; 3;0,1,2;;\n"
+         " MeshMaterialList { 1; 1; 0;;\n  Material { 1;1;1;1;; 8; 0;0;0;; 0;0;0;;\n"
+         "   TextureFilename { \"Skin.png\"; } }\n }\n}\n");
+  Change("Beep.wav", kSound.substr(0, 45));
+  EXPECT_EQ(Check(), (std::vector<std::string>{
+                         "Beep.wav(0): the sample data is cut short: the game plays what is "
+                         "there; named by SystemMenu.txt(4) SoundFile and 1 more place",
+                         "Skin.png(0): not found; named by Plane.x(0) its material"}));
+}
+
+TEST_F(DataCheckTest, AnArchiveFallsBackOnItsLooseFolder) {
+  // Entries the archive lacks are read from the folder beside it, as the game reads them.
+  Records packed = game_;
+  packed.erase(std::remove_if(packed.begin(), packed.end(),
+                              [](const auto& record) { return record.first == "Plane.x"; }),
+               packed.end());
+  WriteArchive(packed);
+  std::ostringstream out, err;
+  EXPECT_EQ(tools::CheckData(base_ + ".acv", out, err), 1);
+  EXPECT_EQ(out.str(), "Plane.x(0): not found; named by Plane.txt(3) NormalMeshFile\n");
+  std::filesystem::create_directory(base_);
+  WriteFile(base_ + "/plane.x", kTriangle);
+  out.str("");
+  EXPECT_EQ(tools::CheckData(base_ + ".acv", out, err), 0) << out.str();
+}
+
+TEST(NameSuggestionTest, OneCloseNameOrNone) {
+  const std::vector<std::string> keys = {"MinVelocity", "MaxVelocity", "Armored", "LockTime"};
+  EXPECT_EQ(tools::ClosestName("MaxVelocty", keys), "MaxVelocity");
+  EXPECT_EQ(tools::ClosestName("armored", keys), "Armored");    // case alone
+  EXPECT_EQ(tools::ClosestName("LcokTime", keys), "LockTime");  // two letters swapped
+  EXPECT_EQ(tools::ClosestName("MVelocity", keys), "");         // as near to both
+  EXPECT_EQ(tools::ClosestName("Speed", keys), "");
 }
 
 }  // namespace

@@ -75,12 +75,18 @@ bool RestIsSpace(const std::string& text, size_t end) {
   return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(end), text.end(), IsSpace);
 }
 
+// A name or value as written; in quotes when white space at an end would not show.
+std::string Shown(const std::string& text) {
+  const bool outer = !text.empty() && (IsSpace(text.front()) || IsSpace(text.back()));
+  return outer ? "\"" + text + "\"" : text;
+}
+
 std::string Quoted(const std::string& key, const std::string& value) {
-  return key + "=" + value;
+  return Shown(key) + "=" + Shown(value);
 }
 
 std::string SectionText(const std::string& name) {
-  return "[" + name + "]";
+  return "[" + Shown(name) + "]";
 }
 
 // "[A], [B] and 3 more"
@@ -426,7 +432,7 @@ void DefinitionChecker::UnknownKey(const DefinitionText::Section& section, const
                              : std::string(key.name));
   }
   report.Add(file_, entry.line,
-             entry.key + " is not a key the game reads in " + SectionText(section.name) +
+             Shown(entry.key) + " is not a key the game reads in " + SectionText(section.name) +
                  DidYouMean(entry.key, candidates, false));
 }
 
