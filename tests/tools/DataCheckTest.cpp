@@ -156,8 +156,8 @@ TEST_F(DataCheckTest, MisspeltKeysAndSectionsWithWhatWasMeant) {
                               "[Solid]; did you mean ImpulsiveForce?"));
   EXPECT_THAT(lines, Contains("Shell.txt(4): [Bulet] is not a section the game reads in a gun "
                               "bullet file; did you mean [Bullet]?"));
-  EXPECT_THAT(lines, Contains("Shell.txt(7): InitialVelocity=fast is not a decimal number: the "
-                              "game reads the default"));
+  EXPECT_THAT(lines, Contains("Shell.txt(7): InitialVelocity=fast is not a number: the game "
+                              "reads the default"));
   EXPECT_THAT(lines, Contains("Shell.txt(8): InitialVelocity appears again in [Gun] (first on "
                               "line 7): the game reads only the first"));
   EXPECT_THAT(lines, Contains(HasSubstr("Shell.txt(9): [Rocket] is not a section")));
@@ -280,18 +280,20 @@ TEST_F(DataCheckTest, MenuJumpsToStatesThatAreNotThere) {
 
 TEST_F(DataCheckTest, ValuesAreReadAsTheGameReadsThem) {
   Change("Spark.txt",
-         Lines({"[Particle]", "ParticleCount=5000", "[Particle_0]", "EmitRate=nan", "LifeTime=0x10",
+         Lines({"[Particle]", "ParticleCount=5000", "[Particle_0]", "EmitRate=nan", "LifeTime=fast",
                 "AnimationCount=12abc", "SizeMin= 1.5 ", "ColorR=1e-1", "Texture=Title.tga "}));
-  EXPECT_EQ(Check(),
-            (std::vector<std::string>{
-                "Spark.txt(2): ParticleCount=5000 is above 4096: the game reads 4096",
-                "Spark.txt(2): ParticleCount=5000 but there is no [Particle_1], [Particle_2], "
-                "[Particle_3] and 4092 more: the game reads defaults for them",
-                "Spark.txt(4): EmitRate=nan is not a decimal number: the game reads the default",
-                "Spark.txt(5): LifeTime=0x10 is not a decimal number: the game reads the default",
-                "Spark.txt(6): AnimationCount=12abc is read as 12: the rest is ignored",
-                "Title.tga (0): not found (the name begins or ends with a space); named by "
-                "Spark.txt(9) Texture"}));
+  EXPECT_EQ(
+      Check(),
+      (std::vector<std::string>{
+          "Spark.txt(2): ParticleCount=5000 is above 4096: the game reads 4096",
+          "Spark.txt(2): ParticleCount=5000 but there is no [Particle_1], [Particle_2], "
+          "[Particle_3] and 4092 more: the game reads defaults for them",
+          "Spark.txt(4): EmitRate=nan is not a decimal number: nan, inf and hexadecimal forms are "
+          "not numbers in definition files",
+          "Spark.txt(5): LifeTime=fast is not a number: the game reads the default",
+          "Spark.txt(6): AnimationCount=12abc is read as 12: the rest is ignored",
+          "Title.tga (0): not found (the name begins or ends with a space); named by "
+          "Spark.txt(9) Texture"}));
 }
 
 TEST_F(DataCheckTest, FlagsChooseTheKindOfFileAndWhetherItIsOpened) {

@@ -70,6 +70,19 @@ size_t DecimalEnd(const std::string& text) {
   return end;
 }
 
+// The forms C's "%f" reads that are not decimal numbers: nan, inf(inity), hexadecimal.
+bool IsNonDecimalNumber(const std::string& text) {
+  size_t position = 0;
+  while (position < text.size() && IsSpace(text[position]))
+    ++position;
+  if (position < text.size() && (text[position] == '+' || text[position] == '-'))
+    ++position;
+  std::string start = text.substr(position, 3);
+  for (char& c : start)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return start == "nan" || start == "inf" || start.starts_with("0x");
+}
+
 // Only white space after end.
 bool RestIsSpace(const std::string& text, size_t end) {
   return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(end), text.end(), IsSpace);
@@ -166,14 +179,6 @@ const SectionRule* DefinitionChecker::MatchSection(const std::vector<const Secti
       return rule;
     }
   }
-  // A plain section whose own name ends like an index ("Part_2" as a name of its own).
-  if (name.index) {
-    const std::string whole = name.base + "_" + std::to_string(*name.index);
-    for (const SectionRule* rule : rules) {
-      if (!rule->indexed && whole == rule->name)
-        return rule;
-    }
-  }
   return nullptr;
 }
 
@@ -207,8 +212,11 @@ std::string DefinitionChecker::ValueProblem(ValueType type, const std::string& v
       return "is neither true nor false (written exactly so): the game reads false";
     case ValueType::Float: {
       const size_t end = DecimalEnd(value);
+      if (end == std::string::npos && IsNonDecimalNumber(value))
+        return "is not a decimal number: nan, inf and hexadecimal forms are not numbers in "
+               "definition files";
       if (end == std::string::npos)
-        return "is not a decimal number: the game reads the default";
+        return "is not a number: the game reads the default";
       if (!RestIsSpace(value, end))
         return "is read as " + value.substr(0, end) + ": the rest is ignored";
       return "";
