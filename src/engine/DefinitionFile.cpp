@@ -1,5 +1,6 @@
 #include "engine/DefinitionFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -61,7 +62,7 @@ std::string DefinitionFile::ApplyBlockRule(const std::string& bytes) {
   return text;
 }
 
-bool DefinitionFile::Load(const std::string& path) {
+bool DefinitionFile::ReadText(const std::string& path, std::string* text) {
   PlainFile file;
   if (!file.OpenRead(path))
     return false;
@@ -79,7 +80,14 @@ bool DefinitionFile::Load(const std::string& path) {
     bytes.append(buffer, n);
   }
   file.Close();
-  const std::string text = ApplyBlockRule(bytes);
+  *text = ApplyBlockRule(bytes);
+  return true;
+}
+
+bool DefinitionFile::Load(const std::string& path) {
+  std::string text;
+  if (!ReadText(path, &text))
+    return false;
   if (text.find('\n') != std::string::npos && text.find("\r\n") == std::string::npos) {
     platform::ReportProblem(path,
                             "has LF line ends; definition files need CR LF, so it reads "
@@ -89,36 +97,60 @@ bool DefinitionFile::Load(const std::string& path) {
   return true;
 }
 
-void DefinitionFile::Parse(const std::string& textIn) {
-  const std::string_view text(textIn);
+void DefinitionFile::VisitLines(std::string_view text,
+                                const std::function<void(const Line&)>& visit) {
+  Line line;
   std::string section;
-  // The section entries go to; looked up again only when a header changes the name (a header
-  // alone makes no section, so the lookup waits for the first entry).
-  Section* entries = nullptr;
+  unsigned number = 1;
   size_t position = 0;
   while (position < text.size()) {
     size_t end = text.find("\r\n", position);
     const size_t next = end == std::string_view::npos ? text.size() : end + 2;
     if (end == std::string_view::npos)
       end = text.size();
-    const std::string_view line = text.substr(position, end - position);
+    const std::string_view content = text.substr(position, end - position);
+    line.number = number;
+    // A lone LF stays inside the line, but an editor shows it as a new line.
+    number += static_cast<unsigned>(std::count(content.begin(), content.end(), '\n'));
+    if (next > end)
+      ++number;
     position = next;
 
-    const size_t open = line.find('[');
-    const size_t close = open == std::string_view::npos ? open : line.find(']', open);
+    const size_t open = content.find('[');
+    const size_t close = open == std::string_view::npos ? open : content.find(']', open);
     if (close != std::string_view::npos) {
-      section.assign(line.substr(open + 1, close - open - 1));
-      entries = nullptr;
+      section.assign(content.substr(open + 1, close - open - 1));
+      line.header = true;
+      line.section = section;
+      line.key = line.value = {};
+      visit(line);
       continue;
     }
-    const size_t equals = line.find('=');
+    const size_t equals = content.find('=');
     if (equals == std::string_view::npos)
       continue;
-    if (entries == nullptr)
-      entries = &sections_[section];
-    // The first value of a key wins: try_emplace never replaces.
-    entries->try_emplace(std::string(line.substr(0, equals)), line.substr(equals + 1));
+    line.header = false;
+    line.section = section;
+    line.key = content.substr(0, equals);
+    line.value = content.substr(equals + 1);
+    visit(line);
   }
+}
+
+void DefinitionFile::Parse(const std::string& text) {
+  // The section entries go to; looked up again only when a header changes the name (a header
+  // alone makes no section, so the lookup waits for the first entry).
+  Section* entries = nullptr;
+  VisitLines(text, [&](const Line& line) {
+    if (line.header) {
+      entries = nullptr;
+      return;
+    }
+    if (entries == nullptr)
+      entries = &sections_[std::string(line.section)];
+    // The first value of a key wins: try_emplace never replaces.
+    entries->try_emplace(std::string(line.key), line.value);
+  });
 }
 
 void DefinitionFile::Clear() {

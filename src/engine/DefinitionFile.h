@@ -1,8 +1,10 @@
 #pragma once
 // A definition file: sections of key=value lines, split at CR LF, read through typed getters
 // that never fail (a missing section or key gives the default).
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "engine/CachedResource.h"
 
@@ -11,6 +13,16 @@ namespace quarn {
 class DefinitionFile : public CachedResource {
  public:
   using Section = std::map<std::string, std::string>;
+
+  // One line of a definition text as the parser takes it: a section header, or an entry of
+  // the section named. number counts LF bytes, as text editors number lines.
+  struct Line {
+    unsigned number = 0;
+    bool header = false;
+    std::string_view section;
+    std::string_view key;
+    std::string_view value;
+  };
 
   DefinitionFile() = default;
   ~DefinitionFile() override = default;
@@ -56,6 +68,11 @@ class DefinitionFile : public CachedResource {
   static std::string IndexedName(const std::string& name, unsigned index);
   // Applies the reading rule: blocks of 1024 bytes, each cut at its first zero byte.
   static std::string ApplyBlockRule(const std::string& bytes);
+  // The text of the file at path after the block rule; false when it cannot be opened.
+  static bool ReadText(const std::string& path, std::string* text);
+  // Calls visit for every header and entry line of text, in order; other lines (remarks,
+  // blank lines) are skipped. Parse is built on this, so any other reader sees the same.
+  static void VisitLines(std::string_view text, const std::function<void(const Line&)>& visit);
 
  private:
   // The stored value, or fallback when the section or key is missing.

@@ -174,5 +174,15 @@ TEST_F(DefinitionFileTest, LfOnlyFileIsOneLineAndWarnsOnce) {
   EXPECT_EQ(err.find("quarn: "), err.rfind("quarn: ")) << "one warning per file: " << err;
 }
 
+TEST(DefinitionLinesTest, LinesAreNumberedAsAnEditorShowsThem) {
+  // A lone LF stays inside its line for the game, but starts a new one in an editor.
+  std::vector<std::pair<unsigned, std::string>> seen;
+  DefinitionFile::VisitLines("remark\r\n[A]\r\nX=1\nY=2\r\n\r\n=z", [&](const auto& line) {
+    seen.emplace_back(line.number,
+                      line.header ? "[" + std::string(line.section) + "]" : std::string(line.key));
+  });
+  EXPECT_EQ(seen, (std::vector<std::pair<unsigned, std::string>>{{2, "[A]"}, {3, "X"}, {6, ""}}));
+}
+
 }  // namespace
 }  // namespace quarn

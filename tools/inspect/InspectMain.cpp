@@ -3,6 +3,8 @@
 #include <iostream>
 #include <string>
 
+#include "CheckCommand.h"
+#include "DataSource.h"
 #include "DefinitionInspector.h"
 #include "ImageInspector.h"
 #include "MeshInspector.h"
@@ -13,6 +15,7 @@ namespace {
 const char kUsage[] =
     "usage: quarn-inspect COMMAND FILE\n"
     "       quarn-inspect picture FILE.x OUT.png [--unlit]\n"
+    "       quarn-inspect check [ARCHIVE-OR-FOLDER]\n"
     "Shows how the game reads a data file on standard output (JSON, or text for replays).\n"
     "\n"
     "  def FILE     a definition file: its sections and keys as the game sees them\n"
@@ -22,7 +25,13 @@ const char kUsage[] =
     "               as text\n"
     "  picture FILE.x OUT.png [--unlit]\n"
     "               the mesh drawn by the OpenGL device off-screen from four sides (front left,\n"
-    "               left, above, behind) into a PNG; its textures are looked for beside it\n";
+    "               left, above, behind) into a PNG; its textures are looked for beside it\n"
+    "  check [ARCHIVE-OR-FOLDER]\n"
+    "               every file the game can reach from SystemMenu.txt, in an archive or a loose\n"
+    "               data folder (default: Data.acv here, else Data/): one line per problem,\n"
+    "               FILE(LINE): missing or broken files, keys and sections the game never\n"
+    "               reads, counts that do not match, emerge events that can never fire.\n"
+    "               Exits 1 when it found problems, 0 when none\n";
 }
 
 int main(int argc, char** argv) {
@@ -37,6 +46,14 @@ int main(int argc, char** argv) {
       return 2;
     }
     return quarn::tools::DrawMeshPicture(argv[2], argv[3], unlit, std::cerr);
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "check") == 0) {
+    if (argc > 3) {
+      std::cerr << kUsage;
+      return 2;
+    }
+    const std::string where = argc == 3 ? argv[2] : quarn::tools::DataSource::DefaultLocation();
+    return quarn::tools::CheckData(where, std::cout, std::cerr);
   }
   if (argc != 3) {
     std::cerr << kUsage;
