@@ -1,5 +1,7 @@
 #include "engine/InputSystem.h"
 
+#include <algorithm>
+
 #include "engine/Concat.h"
 #include "platform/Diagnostics.h"
 #include "platform/ReplayInputBackend.h"
@@ -57,7 +59,9 @@ bool InputSystem::Create(platform::WindowHandle window) {
   keyboard_->Create(&snapshot_, 0);
   mouse_ = std::make_unique<Mouse>();
   mouse_->Create(&snapshot_, 0);
-  AddJoysticks(backend_->JoystickCount());
+  // A pilot plays with a stick of its own: slot 0 is there from the start, so every scene
+  // binds it, and a recording of its play says so.
+  AddJoysticks(std::max<size_t>(backend_->JoystickCount(), pilot_ != nullptr ? 1 : 0));
   if (!recordFile_.empty() && !recorder_.Open(recordFile_, joysticks_.size())) {
     platform::ReportProblem(recordFile_, "cannot be written; playing without recording");
   }
@@ -86,6 +90,8 @@ bool InputSystem::Update() {
   if (backend_ == nullptr)
     return false;
   backend_->Poll(&snapshot_);
+  if (pilot_ != nullptr)
+    pilot_->Steer(snapshot_);
   AddJoysticks(snapshot_.joysticks.size());
   recorder_.Record(snapshot_);
   bool all = keyboard_->Update();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/DigestSource.h"
+#include "engine/InputPilot.h"
 #include "engine/InputRecorder.h"
 #include "engine/Joystick.h"
 #include "engine/Keyboard.h"
@@ -52,6 +53,9 @@ class InputSystem : public Service<InputSystem>, public DigestSource {
   const std::string& LastError() const { return lastError_; }
 
   void AddToDigest(StateDigest& digest) const override;
+  // From the next pass on, pilot changes what the devices report (null: nobody does). Set
+  // before Create, the devices get a joystick for it.
+  void SetPilot(InputPilot* pilot) { pilot_ = pilot; }
   // Rumbles joystick 0, when it can (strength 0 to 1).
   bool Rumble(float strength, float seconds);
 
@@ -70,6 +74,7 @@ class InputSystem : public Service<InputSystem>, public DigestSource {
   std::string replayFile_;
   std::string recordFile_;
   std::string lastError_;
+  InputPilot* pilot_ = nullptr;
 };
 
 }  // namespace quarn

@@ -153,6 +153,10 @@ LaunchAction ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions
     *error = "--lab and --stage cannot be used together";
     return LaunchAction::UsageError;
   }
+  if (options->demoPilot && !options->replayFile.empty()) {
+    *error = "--demo-pilot plays instead of a replay; the recording already holds its moves";
+    return LaunchAction::UsageError;
+  }
   if (!options->recordFile.empty() && !options->replayFile.empty()) {
     *error = "--record and --replay cannot be used together";
     return LaunchAction::UsageError;

@@ -3,6 +3,8 @@
 #include "engine/GameApp.h"
 #include "engine/TimerPauseScope.h"
 #include "game/Hud.h"
+#include "engine/InputSystem.h"
+#include "game/DemoPilot.h"
 #include "game/LabScene.h"
 #include "game/MenuScene.h"
 #include "game/MovieScene.h"
@@ -13,9 +15,18 @@
 namespace quarn {
 
 Game::Game(std::string savePath, LaunchOptions options)
-    : savePath_(std::move(savePath)), options_(std::move(options)) {}
+    : savePath_(std::move(savePath)), options_(std::move(options)) {
+  // Before the devices start, so that they make its joystick. A replay already holds the
+  // pilot's moves.
+  if (options_.demoPilot && options_.replayFile.empty() && InputSystem::Instance() != nullptr) {
+    pilot_ = std::make_unique<DemoPilot>(*this);
+    InputSystem::Instance()->SetPilot(pilot_.get());
+  }
+}
 
 Game::~Game() {
+  if (pilot_ != nullptr && InputSystem::Instance() != nullptr)
+    InputSystem::Instance()->SetPilot(nullptr);
   // The scene's sounds and the music go before the services they play on.
   scene_.reset();
   CloseMusic();

@@ -16,6 +16,8 @@
 
 namespace quarn {
 
+class DemoPilot;
+
 class Game : public SceneOwner, public DigestSource {
  public:
   enum class SceneKind { None = 0, Menu = 1, Movie = 2, Main = 3, Lab = 4 };
@@ -71,6 +73,7 @@ class Game : public SceneOwner, public DigestSource {
   std::string savePath_;
   LaunchOptions options_;
   StageLog stageLog_;
+  std::unique_ptr<DemoPilot> pilot_;
 };
 
 }  // namespace quarn

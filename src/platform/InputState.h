@@ -2,6 +2,7 @@
 // Plain records of what the input devices report in one main-loop pass: the keyboard as 256
 // scan-code bytes, the mouse, every joystick slot, and whether the window can read them at all.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
