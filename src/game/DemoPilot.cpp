@@ -9,6 +9,7 @@
 #include "render/Mesh.h"
 #include "stage/Ground.h"
 #include "stage/MainScene.h"
+#include "units/Container.h"
 #include "units/PlayerAircraft.h"
 #include "weapons/ChargeWeapon.h"
 #include "weapons/LockWeapon.h"
@@ -53,6 +54,21 @@ void DemoPilot::Steer(platform::InputSnapshot& snapshot) {
   }
   const Controls controls = Fly(*stage);
   stick.axes[0] = Stick(controls.bank);
+  // An evasive roll when the alarm sounds: the stick flicked twice to one side, then held
+  // through the first half turn.
+  const auto* hud = dynamic_cast<const Hud*>(stage->Hud());
+  const PlayerAircraft* player = stage->Player();
+  if (rollStep_ == 0 && hud != nullptr && hud->Alarm().Playing() && player != nullptr &&
+      !player->Roll().rolling) {
+    rollStep_ = 1;
+  }
+  if (rollStep_ > 0) {
+    const int step = rollStep_++;
+    const bool flick = step <= 2 || (step >= 5 && step <= 18);
+    stick.axes[0] = flick ? Stick(-1.0f) : Stick(0.0f);
+    if (step > 18)
+      rollStep_ = step > 60 ? 0 : rollStep_;  // then a while before the next one
+  }
   stick.axes[1] = Stick(controls.pitch);
   auto hold = [&stick](int button, bool down) {
     stick.buttons[button] = down ? platform::kKeyDown : 0;
@@ -87,14 +103,35 @@ DemoPilot::Controls DemoPilot::Attack(const PlayerAircraft& player, const Target
   const float distance = gfx::Vec3Length(target.WorldPosition() - player.WorldPosition());
   const float offNose = std::acos(std::clamp(local.z, -1.0f, 1.0f)) * kDegrees;
   c.refocus = offNose > 70.0f;
-  // Roll the target over the head, then pull toward it.
-  const float roll = std::atan2(local.x, local.y) * kDegrees;
-  c.bank = Clamp(roll / 35.0f, -1, 1);
+  // Roll the target over the head, then pull toward it. A target ahead and below is taken
+  // upright, by pushing the nose down onto it: never inverted close to the ground.
   const float above = std::atan2(local.y, std::max(local.z, 0.05f)) * kDegrees;
-  c.pitch = local.z < 0.0f ? 1.0f : Clamp(above / 12.0f, -0.4f, 1.0f);
-  if (std::fabs(roll) > 100.0f && offNose < 20.0f)
-    c.bank *= 0.2f;  // nearly ahead: do not roll over for a target just below the nose
+  const bool below = local.y < 0.0f && local.z > 0.5f;
+  const float roll = below ? std::atan2(local.x, -local.y) * kDegrees
+                           : std::atan2(local.x, local.y) * kDegrees;
+  c.bank = Clamp((below ? -roll : roll) / 35.0f, -1, 1);
+  if (below)
+    c.pitch = Clamp(above / 10.0f, -0.8f, 0.0f);
+  else
+    c.pitch = local.z < 0.0f ? 1.0f : Clamp(above / 12.0f, -0.4f, 1.0f);
   c.throttle = distance > 1400.0f;
+  // Never ram it: within its size (its whole unit's, for a part) and a margin, climb away.
+  const Solid* whole = &target;
+  for (auto* part = dynamic_cast<const Container*>(&target); part != nullptr;
+       part = part->Owner()) {
+    whole = part;
+  }
+  float radius = 10.0f;
+  if (whole->HasCollisionMesh()) {
+    gfx::Vector3 centre;
+    whole->CollisionMesh().GetBoundingSphere(&centre, &radius);
+  }
+  const float reach = gfx::Vec3Length(whole->WorldPosition() - player.WorldPosition());
+  if (reach < radius * 1.5f + 160.0f && offNose < 90.0f) {
+    c.pitch = 1.0f;
+    c.bank = roll > 0.0f ? -1.0f : 1.0f;
+    c.throttle = true;
+  }
   const WeaponSlot& primary = player.Slot(0);
   const WeaponSlot& secondary = player.Slot(1);
   const bool inSight = offNose < 6.0f && distance < 1300.0f;
@@ -146,11 +183,16 @@ DemoPilot::Controls DemoPilot::Fly(MainScene& stage) {
   }
   // Keep clear of the ground: where the nose goes in two seconds, and under the belly.
   const float speed = player->Speed() * kUpdatesPerSecond;
-  const float ahead = Clearance(stage, position, forward, speed * 2.0f + 150.0f);
-  const float below = Clearance(stage, position, {0, -1, 0}, 200.0f);
-  if (ahead < speed * 2.0f + 150.0f || below < 110.0f) {
+  const float look = speed * 3.5f + 150.0f;
+  const float ahead = Clearance(stage, position, forward, look);
+  const float below = Clearance(stage, position, {0, -1, 0}, 800.0f);
+  // Shallow attacks only: a steep dive low over the ground is pulled out at once.
+  const bool steep = forward.y < -0.45f && below < 700.0f;
+  if (ahead < look || below < 180.0f || steep) {
+    // Roll upright while turning the nose away from the ground: pull when the canopy is up,
+    // push when it is down.
     c.bank = up.y > 0.2f ? Clamp(right.y * 3.0f, -1, 1) : (right.y >= 0 ? 1.0f : -1.0f);
-    c.pitch = up.y > 0.2f ? 1.0f : 0.0f;
+    c.pitch = up.y >= 0.0f ? 1.0f : -1.0f;
     c.fire = false;
     c.throttle = true;
   }

@@ -42,6 +42,7 @@ class DemoPilot : public InputPilot {
   Game& game_;
   long passes_ = 0;
   int secondaryHeld_ = 0;
+  int rollStep_ = 0;  // passes into an evasive roll's stick pattern, 0 when none
 };
 
 }  // namespace quarn

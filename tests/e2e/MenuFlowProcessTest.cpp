@@ -63,11 +63,18 @@ class MenuFlowProcessTest : public ::testing::Test {
   void PackArchive() {
     const std::string source = dir_ + "/source";
     fs::create_directories(source);
+    std::string error;
     WriteText(source + "/SystemMenu.txt", kSystemMenu);
     // A stage with nothing in it and no aircraft: its mission fails after the phases' frames.
     WriteText(source + "/Stage.txt", "[Stage]\r\n");
+    // What every stage's HUD loads.
+    const std::vector<platform::Argb> blank(16, 0xFF000000u);
+    for (const char* picture : {"HUD.png", "Number.png", "Message.png"}) {
+      ASSERT_TRUE(gfx::ImageWriter::WritePng(source + "/" + picture, blank.data(), 4, 4, 4, false,
+                                             &error));
+    }
+    ASSERT_TRUE(WriteWaveFile(source + "/Alert.wav", Tone(0.1, 22050, 1, 880.0, 0.3), 22050));
     const std::vector<platform::Argb> title(128 * 64, kTitleColour);
-    std::string error;
     ASSERT_TRUE(gfx::ImageWriter::WritePng(source + "/title.png", title.data(), 128, 64, 128, false,
                                            &error))
         << error;
