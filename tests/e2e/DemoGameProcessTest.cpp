@@ -28,12 +28,14 @@ void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-// A recording that holds each key down for two updates from the update given.
+// A recording that holds each key down for two updates from the update given; a press
+// named "Dive" holds the nose down at full throttle for 360 updates (straight into the sea).
 std::string Replay(const std::vector<std::pair<int, const char*>>& presses, int end) {
   std::string text = "quarn-replay 1\n";
   for (const auto& [update, key] : presses) {
-    text += "update " + std::to_string(update) + "\nkeys " + key + "\n";
-    text += "update " + std::to_string(update + 2) + "\n";
+    const bool dive = std::string(key) == "Dive";
+    text += "update " + std::to_string(update) + "\nkeys " + (dive ? "Up Z" : key) + "\n";
+    text += "update " + std::to_string(update + (dive ? 360 : 2)) + "\n";
   }
   return text + "end " + std::to_string(end) + "\n";
 }
@@ -82,9 +84,9 @@ std::string Digest(const std::string& out) {
 }
 
 // From the title: the opening movie, skipped; start; stage 1; the Lancer; missiles first, the
-// charge cannon second; the briefing; launch into the empty stage, which fails; back to the
-// main menu from the result, and QUIT.
-const int kFailedRunEnd = 800;
+// charge cannon second; the briefing; launch, and a dive into the sea, which fails the
+// mission; back to the main menu from the result, and QUIT.
+const int kFailedRunEnd = 1300;
 const std::vector<std::pair<int, const char*>> kFailedRun = {
     {40, "X"},      // title: to the main menu
     {70, "Down"},   // OPENING MOVIE
@@ -99,15 +101,16 @@ const std::vector<std::pair<int, const char*>> kFailedRun = {
     {310, "X"},     //
     {340, "Down"},  // the charge cannon second
     {360, "X"},     // the briefing of stage 1
-    {400, "X"},     // launch: the empty stage, the debriefing, MISSION FAILED
-    {600, "Down"},  // RETURN TO MENU
-    {620, "X"},     // the main menu
-    {650, "Up"},    // QUIT
-    {670, "X"},     //
+    {400, "X"},      // launch
+    {440, "Dive"},   // into the sea: the debriefing, then MISSION FAILED
+    {1060, "Down"},  // RETURN TO MENU
+    {1080, "X"},     // the main menu
+    {1110, "Up"},    // QUIT
+    {1130, "X"},     //
 };
 
 // A debriefing menu for these tests only: it checks the choices the stage was started with
-// and then calls the mission completed, or says which choice was wrong in slot 63 and ends
+// and then calls the mission completed (whatever the dive into the sea made of it), or says which choice was wrong in slot 63 and ends
 // the game.
 const char* const kWinningDebrief =
     "[State_0]\r\nStage1.txt:StageFileValue=1\r\nStage2.txt:StageFileValue=1\r\n"
@@ -122,23 +125,25 @@ const char* const kWinningDebrief =
 
 // From the title: start; stage 1; the Falcon, the gun, missiles (where the cursors start);
 // launch; the mission is completed; on to the stage selection, back to the main menu, QUIT.
-const int kWinningRunEnd = 500;
+const int kWinningRunEnd = 1100;
 const std::vector<std::pair<int, const char*>> kWinningRun = {
     {40, "X"},   {70, "X"},  {100, "X"}, {130, "X"}, {160, "X"}, {190, "X"}, {220, "X"},  // launch
-    {310, "X"},               // from the result to the stage selection, now open
-    {345, "Z"},               // the main menu
-    {375, "Up"}, {390, "X"},  // QUIT
+    {260, "Dive"},            // the stage ends quickly
+    {831, "X"},               // from the result to the stage selection, now open
+    {866, "Z"},               // the main menu
+    {896, "Up"}, {911, "X"},  // QUIT
 };
 
 // After a restart: start; stage 2 where the cursor can reach it; the Falcon, the gun,
 // missiles; the briefing of stage 2; launch; the final result and the credits; Escape.
-const int kSecondStageRunEnd = 500;
+const int kSecondStageRunEnd = 1400;
 const std::vector<std::pair<int, const char*>> kSecondStageRun = {
     {40, "X"},       {70, "X"},  {100, "Down"},              // stage 2
     {115, "X"},      {145, "X"}, {175, "X"},    {205, "X"},  // the briefing of stage 2
     {245, "X"},                                              // launch
-    {330, "X"},                                              // from the result to the credits
-    {380, "Escape"},
+    {285, "Dive"},                                           // the stage ends quickly
+    {1033, "X"},                                             // from the result to the credits
+    {1083, "Escape"},
 };
 
 class DemoGameProcessTest : public ::testing::Test {
@@ -179,7 +184,8 @@ class DemoGameProcessTest : public ::testing::Test {
                      const std::vector<std::pair<int, const char*>>& presses, int end,
                      const std::vector<int>& shots = {}) {
     WriteText(folder + "/replay.txt", Replay(presses, end));
-    std::vector<std::string> args = {"--headless", "--replay", folder + "/replay.txt", "--digest"};
+    std::vector<std::string> args = {"--headless", "--no-render", "--replay", folder + "/replay.txt",
+                                     "--digest"};
     for (int update : shots) {
       args.push_back("--screenshot-at");
       args.push_back(std::to_string(update) + ":" + Shot(folder, update));
@@ -197,38 +203,38 @@ class DemoGameProcessTest : public ::testing::Test {
 TEST_F(DemoGameProcessTest, AFailedMissionFromTheTitleToQuittingRemembersTheStageChosen) {
   const std::string game = Path("game");
   UseBuiltArchive(game);
-  const ProcessResult run = Play(game, kFailedRun, kFailedRunEnd, {390, 590});
+  const ProcessResult run = Play(game, kFailedRun, kFailedRunEnd, {390, 1050});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "") << "every file the menus name is in the archive";
   // QUIT ended the game after its fade, before the recording ran out.
-  EXPECT_GT(Updates(run.out), 670) << run.out;
-  EXPECT_LT(Updates(run.out), 730) << run.out;
+  EXPECT_GT(Updates(run.out), 1130) << run.out;
+  EXPECT_LT(Updates(run.out), 1190) << run.out;
   EXPECT_EQ(ReadBytes(game + "/Quarn.sav"), SaveFile({{2, "Stage1.txt"}}));
   EXPECT_TRUE(ShowsScreen(Shot(game, 390), "Briefing1.png"));
   // The failed result above its menu.
-  EXPECT_TRUE(ShowsScreen(Shot(game, 590), "ResultFailed.png", 240));
+  EXPECT_TRUE(ShowsScreen(Shot(game, 1050), "ResultFailed.png", 240));
 }
 
 TEST_F(DemoGameProcessTest, ACompletedStageOneOpensStageTwoAfterARestart) {
   const std::string game = Path("game");
   PackWinningArchive(game);
-  const ProcessResult won = Play(game, kWinningRun, kWinningRunEnd, {300});
+  const ProcessResult won = Play(game, kWinningRun, kWinningRunEnd, {821});
   EXPECT_EQ(won.exitCode, 0) << won.err;
   EXPECT_EQ(won.err, "");
-  EXPECT_GT(Updates(won.out), 390) << won.out;
-  EXPECT_LT(Updates(won.out), 450) << won.out;
-  EXPECT_TRUE(ShowsScreen(Shot(game, 300), "ResultComplete.png"));
+  EXPECT_GT(Updates(won.out), 911) << won.out;
+  EXPECT_LT(Updates(won.out), 971) << won.out;
+  EXPECT_TRUE(ShowsScreen(Shot(game, 821), "ResultComplete.png"));
   EXPECT_EQ(ReadBytes(game + "/Quarn.sav"), SaveFile({{0, "true"}, {2, "Stage1.txt"}}));
 
   // The next start reads the save file: stage 2 can be chosen, flown and completed.
-  const ProcessResult again = Play(game, kSecondStageRun, kSecondStageRunEnd, {235, 320, 365});
+  const ProcessResult again = Play(game, kSecondStageRun, kSecondStageRunEnd, {235, 1023, 1068});
   EXPECT_EQ(again.exitCode, 0) << again.err;
   EXPECT_EQ(again.err, "");
-  EXPECT_GT(Updates(again.out), 380) << again.out;
-  EXPECT_LT(Updates(again.out), 390) << again.out;
+  EXPECT_GT(Updates(again.out), 1083) << again.out;
+  EXPECT_LT(Updates(again.out), 1093) << again.out;
   EXPECT_TRUE(ShowsScreen(Shot(game, 235), "Briefing2.png"));
-  EXPECT_TRUE(ShowsScreen(Shot(game, 320), "ResultFinal.png"));
-  EXPECT_TRUE(ShowsScreen(Shot(game, 365), "Credits.png"));
+  EXPECT_TRUE(ShowsScreen(Shot(game, 1023), "ResultFinal.png"));
+  EXPECT_TRUE(ShowsScreen(Shot(game, 1068), "Credits.png"));
   EXPECT_EQ(ReadBytes(game + "/Quarn.sav"),
             SaveFile({{0, "true"}, {1, "true"}, {2, "Stage2.txt"}}));
 }

@@ -1,0 +1,185 @@
+// The demo game's stages played by replays kept in tests/e2e/replays (the pilot's by
+// scripts/record-replays.sh), each checked by its stage log, save file and exit code.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+#include "e2e/ProcessRunner.h"
+
+namespace quarn::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// One line of a stage log, the fields it has.
+struct Event {
+  long update = 0;
+  std::string event;
+  std::map<std::string, std::string> fields;
+  bool Is(const std::string& name, const std::string& key = "", const std::string& value = "") const {
+    if (event != name)
+      return false;
+    return key.empty() || (fields.count(key) != 0 && fields.at(key) == value);
+  }
+};
+
+// The log's lines as events (a small reader for the flat objects the game writes).
+std::vector<Event> ReadLog(const std::string& path) {
+  std::vector<Event> events;
+  std::istringstream in(ReadText(path));
+  for (std::string line; std::getline(in, line);) {
+    Event e;
+    size_t at = 1;
+    while (at < line.size() && line[at] == '"') {
+      const size_t keyEnd = line.find('"', at + 1);
+      const std::string key = line.substr(at + 1, keyEnd - at - 1);
+      size_t valueStart = keyEnd + 2;
+      size_t valueEnd = 0;
+      if (line[valueStart] == '"') {
+        valueEnd = line.find('"', valueStart + 1) + 1;
+      } else if (line[valueStart] == '[') {
+        valueEnd = line.find(']', valueStart) + 1;
+      } else {
+        valueEnd = line.find_first_of(",}", valueStart);
+      }
+      std::string value = line.substr(valueStart, valueEnd - valueStart);
+      if (!value.empty() && value.front() == '"')
+        value = value.substr(1, value.size() - 2);
+      if (key == "update")
+        e.update = std::stol(value);
+      else if (key == "event")
+        e.event = value;
+      else
+        e.fields[key] = value;
+      at = valueEnd + 1;
+    }
+    events.push_back(e);
+  }
+  return events;
+}
+
+class DemoStageProcessTest : public ::testing::Test {
+ protected:
+  DemoStageProcessTest() : dir_(MakeTempDir("demostage")) {
+    fs::create_symlink(BuildPath("Data.acv"), dir_ + "/Data.acv");
+  }
+  ~DemoStageProcessTest() override {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  // The replay of that name, headless without drawing, in a fresh folder.
+  ProcessResult Play(const std::string& replay, const std::vector<std::string>& extra = {}) {
+    std::vector<std::string> args = {"--headless", "--no-render", "--replay",
+                                     std::string(QUARN_SOURCE_DIR) + "/tests/e2e/replays/" + replay,
+                                     "--stage-log", dir_ + "/log.jsonl"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    ProcessResult run = RunProcess(BuildPath("quarn"), args, dir_, {"SDL_VIDEODRIVER=offscreen"});
+    log_ = ReadLog(dir_ + "/log.jsonl");
+    return run;
+  }
+  // The events of the first stage played, up to its result.
+  std::vector<Event> FirstStage() const {
+    std::vector<Event> first;
+    for (const Event& e : log_) {
+      first.push_back(e);
+      if (e.event == "result")
+        break;
+    }
+    return first;
+  }
+  static const Event* Find(const std::vector<Event>& events, const std::string& name,
+                           const std::string& key = "", const std::string& value = "") {
+    for (const Event& e : events) {
+      if (e.Is(name, key, value))
+        return &e;
+    }
+    return nullptr;
+  }
+
+  std::string dir_;
+  std::vector<Event> log_;
+};
+
+TEST_F(DemoStageProcessTest, TheDemoPilotWinsStageOneFromTheTitleAndStageTwoOpens) {
+  const ProcessResult run = Play("stage1-won-from-the-title.replay");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const std::vector<Event> stage = FirstStage();
+  ASSERT_FALSE(stage.empty());
+  EXPECT_TRUE(stage.front().Is("start", "stage", "Stage1.txt"));
+  EXPECT_TRUE(stage.back().Is("result", "completed", "true"));
+  const Event* defences = nullptr;
+  for (const Event& e : stage) {
+    if (e.Is("progress", "counter", "1"))
+      defences = &e;
+  }
+  ASSERT_NE(defences, nullptr);
+  EXPECT_EQ(defences->fields.at("value"), "7") << "all seven shore defences";
+  EXPECT_EQ(Find(stage, "destructed", "unit", "-1"), nullptr) << "the pilot came home";
+  // Slot 0 says stage 1 is cleared: stage 2 can be chosen.
+  const std::string save = ReadText(dir_ + "/Quarn.sav");
+  EXPECT_EQ(save.substr(0, 8), std::string("\x04\0\0\0true", 8));
+}
+
+TEST_F(DemoStageProcessTest, StageOneFailsWhenTheActiveTimeRunsOut) {
+  const ProcessResult run = Play("stage1-time-runs-out.replay", {"--stage", "Stage1.txt"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<Event> stage = FirstStage();
+  const Event* timeOver = Find(stage, "message", "message", "6");
+  const Event* failed = Find(stage, "message", "message", "3");
+  ASSERT_NE(timeOver, nullptr);
+  ASSERT_NE(failed, nullptr);
+  EXPECT_EQ(failed->update - timeOver->update, 91) << "time over, then failed 91 updates on";
+  EXPECT_EQ(Find(stage, "destructed", "unit", "-1"), nullptr) << "still flying";
+  EXPECT_TRUE(stage.back().Is("result", "completed", "false"));
+  EXPECT_EQ(stage.back().update - failed->update, 242);
+}
+
+TEST_F(DemoStageProcessTest, StageOneFailsAtOnceWhenThePlayerFliesIntoTheSea) {
+  const ProcessResult run = Play("stage1-into-the-sea.replay", {"--stage", "Stage1.txt"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<Event> stage = FirstStage();
+  EXPECT_NE(Find(stage, "message", "message", "5"), nullptr) << "the height warning first";
+  const Event* end = Find(stage, "destructed", "unit", "-1");
+  ASSERT_NE(end, nullptr);
+  EXPECT_EQ(Find(stage, "message", "message", "6"), nullptr);
+  EXPECT_TRUE(stage.back().Is("result", "completed", "false"));
+  // Without the 90 updates of "time over": ending and fading out only.
+  EXPECT_EQ(stage.back().update - end->update, 242);
+}
+
+TEST_F(DemoStageProcessTest, TheFlagshipLosesEveryPartBeforeItsHullGoes) {
+  const ProcessResult run =
+      Play("stage2-flagship-loses-its-parts.replay", {"--stage", "Stage2.txt"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<Event> stage = FirstStage();
+  long lastPart = -1;
+  int parts = 0;
+  for (const Event& e : stage) {
+    if (e.Is("progress", "counter", "4")) {
+      ++parts;
+      lastPart = e.update;
+    }
+  }
+  EXPECT_EQ(parts, 10) << "four engines, four turrets, the launcher and the bridge";
+  const Event* hull = Find(stage, "progress", "counter", "5");
+  const Event* flagship = Find(stage, "destructed", "unit", "30");
+  ASSERT_NE(hull, nullptr);
+  ASSERT_NE(flagship, nullptr);
+  EXPECT_GE(hull->update, lastPart) << "the hull gives way last";
+  EXPECT_TRUE(stage.back().Is("result", "completed", "true"));
+}
+
+}  // namespace
+}  // namespace quarn::testing
