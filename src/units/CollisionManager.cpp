@@ -172,9 +172,12 @@ void CollisionManager::BuildCaches() {
       for (int s = 0; s < member.count; ++s) {
         const CollisionSphere& sphere = spheres_[member.first + s];
         const float r = Reach(sphere.radius);
-        for (int64_t x = Cell(sphere.centre.x - r); x <= Cell(sphere.centre.x + r); ++x) {
-          for (int64_t y = Cell(sphere.centre.y - r); y <= Cell(sphere.centre.y + r); ++y) {
-            for (int64_t z = Cell(sphere.centre.z - r); z <= Cell(sphere.centre.z + r); ++z)
+        const int64_t x0 = Cell(sphere.centre.x - r), x1 = Cell(sphere.centre.x + r);
+        const int64_t y0 = Cell(sphere.centre.y - r), y1 = Cell(sphere.centre.y + r);
+        const int64_t z0 = Cell(sphere.centre.z - r), z1 = Cell(sphere.centre.z + r);
+        for (int64_t x = x0; x <= x1; ++x) {
+          for (int64_t y = y0; y <= y1; ++y) {
+            for (int64_t z = z0; z <= z1; ++z)
               cache.AddToCell(CellKey(x, y, z), index);
           }
         }
