@@ -135,11 +135,10 @@ bool CollisionManager::Contains(const Collider* collider) const {
 }
 
 void CollisionManager::CacheSpheres(Collider* collider, int* first, int* count) {
-  collected_.clear();
-  collider->CollectSpheres(collected_);
+  // Colliders append, so their spheres go straight to the end of the pass's list.
   *first = static_cast<int>(spheres_.size());
-  *count = static_cast<int>(collected_.size());
-  spheres_.insert(spheres_.end(), collected_.begin(), collected_.end());
+  collider->CollectSpheres(spheres_);
+  *count = static_cast<int>(spheres_.size()) - *first;
 }
 
 void CollisionManager::BuildCaches() {

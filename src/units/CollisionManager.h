@@ -97,7 +97,6 @@ class CollisionManager {
 
   // Per-pass scratch, kept between frames to avoid reallocating.
   std::vector<CollisionSphere> spheres_;
-  std::vector<CollisionSphere> collected_;
   std::map<int, GroupCache> caches_;
   std::vector<int> candidates_;
   std::vector<uint32_t> stamps_;
