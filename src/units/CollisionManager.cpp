@@ -110,26 +110,46 @@ IntersectRay IntersectRay::Between(const gfx::Vector3& start, const gfx::Vector3
 bool CollisionManager::Enter(Collider* collider, int group, std::vector<int> collideGroups) {
   if (collider == nullptr || Contains(collider))
     return false;
+  if (leftTesters_ > testers_.size() / 2)
+    CompactTesters();
   groups_[group].push_back(collider);
-  testers_.push_back(Tester{collider, std::move(collideGroups)});
+  testers_.push_back(Tester{collider, group, std::move(collideGroups)});
   return true;
 }
 
 bool CollisionManager::Leave(const Collider* collider) {
+  if (collider == nullptr)
+    return false;
   auto tester = std::find_if(testers_.begin(), testers_.end(),
                              [collider](const Tester& t) { return t.collider == collider; });
   if (tester == testers_.end())
     return false;
-  testers_.erase(tester);
-  for (auto it = groups_.begin(); it != groups_.end();) {
-    auto& members = it->second;
-    members.erase(std::remove(members.begin(), members.end(), collider), members.end());
-    it = members.empty() ? groups_.erase(it) : std::next(it);
+  // Entered once, so filed in its own group only; a group is never left empty.
+  auto group = groups_.find(tester->group);
+  // Blanked, not erased: many projectiles leave each frame, and closing each gap moved the
+  // whole list behind it. The next pass closes them all at once.
+  tester->collider = nullptr;
+  tester->collideGroups.clear();
+  ++leftTesters_;
+  if (group != groups_.end()) {
+    auto& members = group->second;
+    auto member = std::find(members.begin(), members.end(), collider);
+    if (member != members.end())
+      members.erase(member);
+    if (members.empty())
+      groups_.erase(group);
   }
   return true;
 }
 
+void CollisionManager::CompactTesters() {
+  std::erase_if(testers_, [](const Tester& t) { return t.collider == nullptr; });
+  leftTesters_ = 0;
+}
+
 bool CollisionManager::Contains(const Collider* collider) const {
+  if (collider == nullptr)
+    return false;
   return std::any_of(testers_.begin(), testers_.end(),
                      [collider](const Tester& t) { return t.collider == collider; });
 }
@@ -259,6 +279,8 @@ bool CollisionManager::SpheresOverlap(int firstA, int countA, int firstB, int co
 
 std::vector<CollisionManager::Contact> CollisionManager::CollectContacts(bool broadPhase) {
   std::vector<Contact> contacts;
+  if (leftTesters_ > 0)
+    CompactTesters();
   // Tests only look; the lists change when contacts are delivered, after this walk.
   if (broadPhase)
     BuildCaches();

@@ -50,6 +50,7 @@ class CollisionManager {
  private:
   struct Tester {
     Collider* collider;
+    int group;  // the one it is filed under
     std::vector<int> collideGroups;
   };
   struct Member {
@@ -90,7 +91,11 @@ class CollisionManager {
   bool SpheresOverlap(int firstA, int countA, int firstB, int countB) const;
   void DeliverGroundHits();
 
-  std::vector<Tester> testers_;                   // in entry order
+  // Drops the entries of colliders that left.
+  void CompactTesters();
+
+  std::vector<Tester> testers_;  // in entry order; a collider that left is null until compacted
+  size_t leftTesters_ = 0;
   std::map<int, std::vector<Collider*>> groups_;  // by group number, each in entry order
   ObjectList<Collider> groundList_;
   GroundCollider* ground_ = nullptr;

@@ -133,6 +133,32 @@ TEST_F(CollisionTest, APlayingShatterParticleKeepsItsObjectFromFinishing) {
   EXPECT_TRUE(block->IsFinished());
 }
 
+TEST_F(CollisionTest, ALeavingColliderDropsOutOfItsGroupAndComesBackLastWhenItReenters) {
+  auto first = Make("Block.txt", kEnemySide, {0, 0, 0});
+  auto second = Make("Block.txt", kEnemySide, {0, 0, 0.5f});
+  auto third = Make("Block.txt", kEnemySide, {0, 0, 1});
+  // The enemy blocks' rays (z up to 5) enter this block (z 2 to 4); nothing else meets.
+  auto player = Make("Block.txt", kPlayerSide, {0, 0, 3});
+  // Contacts come in pairs, the tester's first: the player block's tests, in group order.
+  auto testedInOrder = [this] {
+    std::vector<Collider*> order;
+    const auto contacts = stage_->collisions.CollectContacts(true);
+    for (size_t i = 0; i < contacts.size(); i += 2)
+      order.push_back(contacts[i].other);
+    return order;
+  };
+  EXPECT_EQ(testedInOrder(), (std::vector<Collider*>{first.get(), second.get(), third.get()}));
+  second->Deactivate();
+  EXPECT_EQ(testedInOrder(), (std::vector<Collider*>{first.get(), third.get()}));
+  second->Activate(kEnemySide);
+  EXPECT_EQ(testedInOrder(), (std::vector<Collider*>{first.get(), third.get(), second.get()}));
+  first->Deactivate();
+  second->Deactivate();
+  third->Deactivate();
+  EXPECT_TRUE(testedInOrder().empty());
+  EXPECT_TRUE(stage_->collisions.Contains(player.get()));
+}
+
 TEST_F(CollisionTest, TheBroadPhaseGivesThePairByPairContactsInTheirOrder) {
   // A crowd of blocks and probes over a small area, so that many pairs overlap.
   std::vector<std::unique_ptr<CountingSolid>> solids;
