@@ -160,16 +160,21 @@ Vector3 Transform::WorldToLocalVector(const Vector3& v) const {
   return gfx::Vec3TransformNormal(v, InverseWorld());
 }
 
+// The coordinate axes skip the normalisation, which would leave them as they are: every
+// moving object turns about them several times a frame.
 bool Transform::RotateX(CombineMode mode, float angle) {
-  return RotateAxis(mode, {1, 0, 0}, angle);
+  Combine(mode, gfx::MatrixRotationUnitAxis({1, 0, 0}, angle));
+  return true;
 }
 
 bool Transform::RotateY(CombineMode mode, float angle) {
-  return RotateAxis(mode, {0, 1, 0}, angle);
+  Combine(mode, gfx::MatrixRotationUnitAxis({0, 1, 0}, angle));
+  return true;
 }
 
 bool Transform::RotateZ(CombineMode mode, float angle) {
-  return RotateAxis(mode, {0, 0, 1}, angle);
+  Combine(mode, gfx::MatrixRotationUnitAxis({0, 0, 1}, angle));
+  return true;
 }
 
 bool Transform::RotateAxis(CombineMode mode, const Vector3& axis, float angle) {
