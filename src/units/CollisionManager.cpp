@@ -286,6 +286,8 @@ std::vector<CollisionManager::Contact> CollisionManager::CollectContacts(bool br
     BuildCaches();
   for (size_t t = 0; t < testers_.size(); ++t) {
     const Tester& tester = testers_[t];
+    if (tester.collideGroups.empty())
+      continue;  // projectiles: only ever tested by others, so no need for their spheres here
     Collider* c = tester.collider;
     int first = 0, count = 0;
     if (broadPhase) {
