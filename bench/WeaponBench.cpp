@@ -1,7 +1,8 @@
 // Work: one frame of 200 rapid-fire turrets (head and barrel on limits and turn rates, lead
 // aiming at 1200 units a second), each updated as the update manager does it, over a combat
-// area of 6000 x 1500 x 6000 that holds the player's aircraft flying a circle at its centre and
-// 50 enemy drones flying their behaviour modes, all within the turrets' SightDistance. On the
+// area of 6000 x 1500 x 6000 that holds the player's aircraft flying a circle of radius 500 by
+// its centre and 50 enemy drones flying their behaviour modes, nearly all of them within the
+// turrets' SightDistance of 5000 ("with_target" counts the turrets that have one). On the
 // enemy side (BM_EnemyTurretFrame; target at most 0.3 ms) each turret selects the player,
 // requests aim, checks FireDistance (never met: the turrets only aim) and turns toward the lead
 // point. On the player's side (BM_PlayerSideTurretFrame) each chooses the drone nearest its
@@ -52,7 +53,7 @@ class TurretScene {
   void MoveTargets() {
     PlayerAircraft* player = scene_.Stage().player;
     Transform& frame = player->LayoutFrame();
-    // A circle of radius 500: every turret of the area keeps it within SightDistance.
+    // A circle of radius 500: only turrets in the area's far corners lose sight of it.
     frame.RotateY(CombineMode::LocalAxes, 0.02f);
     frame.Translate(CombineMode::LocalAxes, {0, 0, 10});
     player->SetVelocityEstimate(player->WorldForward() * (10.0f * 30.0f));
