@@ -1,9 +1,20 @@
 #pragma once
-// Times two pieces of work in the same run, so that a benchmark can report its work as a
-// ratio to a baseline (a plain copy, a plain split) measured on the same machine, same moment.
+// Timing helpers: the thread's processor time, and a timer of two pieces of work in the same
+// run, so that a benchmark can report its work as a ratio to a baseline (a plain copy, a plain
+// split) measured on the same machine, same moment.
+#include <time.h>
+
 #include <chrono>
 
 namespace quarn::bench {
+
+// Processor time of the calling thread: the machine is shared, so wall time counts other
+// programs too.
+inline double ThreadCpuSeconds() {
+  timespec now;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 class SplitTimer {
  public:

@@ -111,7 +111,10 @@ Matrix MatrixRotationZ(float angle) {
 }
 
 Matrix MatrixRotationAxis(const Vector3& axis, float angle) {
-  const Vector3 v = Vec3Normalize(axis);
+  return MatrixRotationUnitAxis(Vec3Normalize(axis), angle);
+}
+
+Matrix MatrixRotationUnitAxis(const Vector3& v, float angle) {
   const float s = std::sin(angle), c = std::cos(angle), d = 1.0f - c;
   Matrix out;
   out.m[0][0] = d * v.x * v.x + c;

@@ -54,6 +54,9 @@ Matrix MatrixRotationZ(float angle);
 // Rotation about an arbitrary axis, which is normalised first (so its length does not
 // matter); a zero axis leaves only cos(angle) on the diagonal.
 Matrix MatrixRotationAxis(const Vector3& axis, float angle);
+// The same rotation about an axis that already has unit length, without normalising it: for
+// the coordinate axes, which normalise to themselves exactly, it gives the same matrix.
+Matrix MatrixRotationUnitAxis(const Vector3& axis, float angle);
 
 // Left-handed perspective projection: vertical field of view fovY radians, aspect = width /
 // height. Camera-space depth zNear maps to 0 and zFar to 1 after the divide by w (w = depth).

@@ -90,18 +90,32 @@ bool Transform::SetParent(Transform* parent) {
   return parent_ ? parent_->RemoveChild(this) : true;
 }
 
-Matrix Transform::GetWorldMatrix() const {
+const Matrix& Transform::World() const {
   if (!worldValid_) {
-    world_ = parent_ ? gfx::MatrixMultiply(local_, parent_->GetWorldMatrix()) : local_;
+    world_ = parent_ ? gfx::MatrixMultiply(local_, parent_->World()) : local_;
     worldValid_ = true;
   }
   return world_;
 }
 
+const Matrix& Transform::InverseWorld() const {
+  // Kept: objects turn world points into their own axes many times a frame (ray tests,
+  // aiming, homing), and an inverse costs far more than a product.
+  if (!inverseValid_ || !worldValid_) {
+    const Matrix& world = World();
+    inverse_ = Matrix();  // stays the identity if the world matrix is singular
+    gfx::MatrixInverse(&inverse_, nullptr, world);
+    inverseValid_ = true;
+  }
+  return inverse_;
+}
+
+Matrix Transform::GetWorldMatrix() const {
+  return World();
+}
+
 Matrix Transform::GetInverseWorldMatrix() const {
-  Matrix inverse;  // stays the identity if the world matrix is singular
-  gfx::MatrixInverse(&inverse, nullptr, GetWorldMatrix());
-  return inverse;
+  return InverseWorld();
 }
 
 void Transform::Invalidate() {
@@ -110,6 +124,7 @@ void Transform::Invalidate() {
   if (!worldValid_)
     return;
   worldValid_ = false;
+  inverseValid_ = false;
   for (Transform* child : children_)
     child->Invalidate();
 }
@@ -130,31 +145,36 @@ void Transform::Combine(CombineMode mode, const Matrix& m) {
 }
 
 Vector3 Transform::LocalToWorldPoint(const Vector3& v) const {
-  return gfx::Vec3TransformCoord(v, GetWorldMatrix());
+  return gfx::Vec3TransformCoord(v, World());
 }
 
 Vector3 Transform::WorldToLocalPoint(const Vector3& v) const {
-  return gfx::Vec3TransformCoord(v, GetInverseWorldMatrix());
+  return gfx::Vec3TransformCoord(v, InverseWorld());
 }
 
 Vector3 Transform::LocalToWorldVector(const Vector3& v) const {
-  return gfx::Vec3TransformNormal(v, GetWorldMatrix());
+  return gfx::Vec3TransformNormal(v, World());
 }
 
 Vector3 Transform::WorldToLocalVector(const Vector3& v) const {
-  return gfx::Vec3TransformNormal(v, GetInverseWorldMatrix());
+  return gfx::Vec3TransformNormal(v, InverseWorld());
 }
 
+// The coordinate axes skip the normalisation, which would leave them as they are: every
+// moving object turns about them several times a frame.
 bool Transform::RotateX(CombineMode mode, float angle) {
-  return RotateAxis(mode, {1, 0, 0}, angle);
+  Combine(mode, gfx::MatrixRotationUnitAxis({1, 0, 0}, angle));
+  return true;
 }
 
 bool Transform::RotateY(CombineMode mode, float angle) {
-  return RotateAxis(mode, {0, 1, 0}, angle);
+  Combine(mode, gfx::MatrixRotationUnitAxis({0, 1, 0}, angle));
+  return true;
 }
 
 bool Transform::RotateZ(CombineMode mode, float angle) {
-  return RotateAxis(mode, {0, 0, 1}, angle);
+  Combine(mode, gfx::MatrixRotationUnitAxis({0, 0, 1}, angle));
+  return true;
 }
 
 bool Transform::RotateAxis(CombineMode mode, const Vector3& axis, float angle) {
@@ -175,7 +195,7 @@ bool Transform::RotateHeadingPitchBank(float heading, float pitch, float bank) {
 }
 
 Matrix Transform::InParentSpace(const Transform& node) const {
-  return gfx::MatrixMultiply(node.GetWorldMatrix(), parent_->GetInverseWorldMatrix());
+  return gfx::MatrixMultiply(node.World(), parent_->InverseWorld());
 }
 
 bool Transform::SetPosition(const Vector3& v, const Transform* frame) {
@@ -193,7 +213,7 @@ bool Transform::SetPosition(const Vector3& v, const Transform* frame) {
 Vector3 Transform::GetPosition(const Transform* frame) const {
   if (!frame)
     return local_.GetRow(kPosition);
-  const Matrix m = gfx::MatrixMultiply(GetWorldMatrix(), frame->GetInverseWorldMatrix());
+  const Matrix m = gfx::MatrixMultiply(World(), frame->InverseWorld());
   return m.GetRow(kPosition);
 }
 
@@ -230,7 +250,7 @@ bool Transform::SetOrientation(const Vector3& forward, const Vector3& up, const 
 Transform::Axes Transform::GetOrientation(const Transform* frame) const {
   if (!frame)
     return {local_.GetRow(kForward), local_.GetRow(kUp)};
-  const Matrix m = gfx::MatrixMultiply(GetWorldMatrix(), frame->GetInverseWorldMatrix());
+  const Matrix m = gfx::MatrixMultiply(World(), frame->InverseWorld());
   return {m.GetRow(kForward), m.GetRow(kUp)};
 }
 

@@ -103,9 +103,16 @@ class Transform {
   // node's world placement re-expressed in this node's parent space (needs a parent).
   gfx::Matrix InParentSpace(const Transform& node) const;
 
+  // The world matrix and its inverse, each rebuilt on first use after an invalidation.
+  const gfx::Matrix& World() const;
+  const gfx::Matrix& InverseWorld() const;
+
   gfx::Matrix local_;
   mutable bool worldValid_ = false;
   mutable gfx::Matrix world_;
+  // Only ever valid while world_ is: invalidation clears both.
+  mutable bool inverseValid_ = false;
+  mutable gfx::Matrix inverse_;
   Transform* parent_ = nullptr;
   std::vector<Transform*> children_;
 };

@@ -1,6 +1,7 @@
 #include "units/CollisionManager.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "units/Collider.h"
@@ -33,7 +34,68 @@ int64_t CellKey(int64_t x, int64_t y, int64_t z) {
   constexpr int64_t kMask = (int64_t{1} << 21) - 1;
   return ((x & kMask) << 42) | ((y & kMask) << 21) | (z & kMask);
 }
+
+// Keys use 63 bits, so this is never one.
+constexpr int64_t kNoCell = -1;
+constexpr size_t kFirstSlots = 64;
 }  // namespace
+
+void CollisionManager::GroupCache::ClearGrid() {
+  std::fill(slotCells.begin(), slotCells.end(), kNoCell);
+  usedSlots = 0;
+  entryMember.clear();
+  entryNext.clear();
+}
+
+size_t CollisionManager::GroupCache::SlotOf(int64_t cell) const {
+  // Fibonacci hashing (the product's top bits, which every bit of the cell reaches) into a
+  // power-of-two table, then linear probing.
+  const size_t mask = slotCells.size() - 1;
+  size_t slot =
+      static_cast<size_t>((static_cast<uint64_t>(cell) * 0x9E3779B97F4A7C15ull) >> slotShift);
+  while (slotCells[slot] != kNoCell && slotCells[slot] != cell)
+    slot = (slot + 1) & mask;
+  return slot;
+}
+
+void CollisionManager::GroupCache::Grow() {
+  const std::vector<int64_t> cells = std::move(slotCells);
+  const std::vector<int> first = std::move(slotFirst);
+  slotCells.assign(std::max(kFirstSlots, cells.size() * 2), kNoCell);
+  slotFirst.assign(slotCells.size(), -1);
+  slotShift = 64 - std::countr_zero(slotCells.size());
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (cells[i] == kNoCell)
+      continue;
+    const size_t slot = SlotOf(cells[i]);
+    slotCells[slot] = cells[i];
+    slotFirst[slot] = first[i];
+  }
+}
+
+void CollisionManager::GroupCache::AddToCell(int64_t cell, int member) {
+  // At most half full, so that probes stay short.
+  if (static_cast<size_t>(usedSlots + 1) * 2 > slotCells.size())
+    Grow();
+  const size_t slot = SlotOf(cell);
+  if (slotCells[slot] == kNoCell) {
+    slotCells[slot] = cell;
+    slotFirst[slot] = -1;
+    ++usedSlots;
+  } else if (entryMember[static_cast<size_t>(slotFirst[slot])] == member) {
+    return;  // another sphere of the same member
+  }
+  entryMember.push_back(member);
+  entryNext.push_back(slotFirst[slot]);
+  slotFirst[slot] = static_cast<int>(entryMember.size()) - 1;
+}
+
+int CollisionManager::GroupCache::FirstInCell(int64_t cell) const {
+  if (slotCells.empty())
+    return -1;
+  const size_t slot = SlotOf(cell);
+  return slotCells[slot] == kNoCell ? -1 : slotFirst[slot];
+}
 
 IntersectRay IntersectRay::Between(const gfx::Vector3& start, const gfx::Vector3& end) {
   IntersectRay ray;
@@ -48,43 +110,62 @@ IntersectRay IntersectRay::Between(const gfx::Vector3& start, const gfx::Vector3
 bool CollisionManager::Enter(Collider* collider, int group, std::vector<int> collideGroups) {
   if (collider == nullptr || Contains(collider))
     return false;
+  if (leftTesters_ > testers_.size() / 2)
+    CompactTesters();
   groups_[group].push_back(collider);
-  testers_.push_back(Tester{collider, std::move(collideGroups)});
+  testers_.push_back(Tester{collider, group, std::move(collideGroups)});
   return true;
 }
 
 bool CollisionManager::Leave(const Collider* collider) {
+  if (collider == nullptr)
+    return false;
   auto tester = std::find_if(testers_.begin(), testers_.end(),
                              [collider](const Tester& t) { return t.collider == collider; });
   if (tester == testers_.end())
     return false;
-  testers_.erase(tester);
-  for (auto it = groups_.begin(); it != groups_.end();) {
-    auto& members = it->second;
-    members.erase(std::remove(members.begin(), members.end(), collider), members.end());
-    it = members.empty() ? groups_.erase(it) : std::next(it);
+  // Entered once, so filed in its own group only; a group is never left empty.
+  auto group = groups_.find(tester->group);
+  // Blanked, not erased: many projectiles leave each frame, and closing each gap moved the
+  // whole list behind it. The next pass closes them all at once.
+  tester->collider = nullptr;
+  tester->collideGroups.clear();
+  ++leftTesters_;
+  if (group != groups_.end()) {
+    auto& members = group->second;
+    auto member = std::find(members.begin(), members.end(), collider);
+    if (member != members.end())
+      members.erase(member);
+    if (members.empty())
+      groups_.erase(group);
   }
   return true;
 }
 
+void CollisionManager::CompactTesters() {
+  std::erase_if(testers_, [](const Tester& t) { return t.collider == nullptr; });
+  leftTesters_ = 0;
+}
+
 bool CollisionManager::Contains(const Collider* collider) const {
+  if (collider == nullptr)
+    return false;
   return std::any_of(testers_.begin(), testers_.end(),
                      [collider](const Tester& t) { return t.collider == collider; });
 }
 
 void CollisionManager::CacheSpheres(Collider* collider, int* first, int* count) {
-  collected_.clear();
-  collider->CollectSpheres(collected_);
+  // Colliders append, so their spheres go straight to the end of the pass's list.
   *first = static_cast<int>(spheres_.size());
-  *count = static_cast<int>(collected_.size());
-  spheres_.insert(spheres_.end(), collected_.begin(), collected_.end());
+  collider->CollectSpheres(spheres_);
+  *count = static_cast<int>(spheres_.size()) - *first;
 }
 
 void CollisionManager::BuildCaches() {
   spheres_.clear();
   for (auto& [number, cache] : caches_) {
     cache.members.clear();
-    cache.cells.clear();
+    cache.ClearGrid();
     cache.unbounded.clear();
     cache.gridded = false;
   }
@@ -110,13 +191,13 @@ void CollisionManager::BuildCaches() {
       for (int s = 0; s < member.count; ++s) {
         const CollisionSphere& sphere = spheres_[member.first + s];
         const float r = Reach(sphere.radius);
-        for (int64_t x = Cell(sphere.centre.x - r); x <= Cell(sphere.centre.x + r); ++x) {
-          for (int64_t y = Cell(sphere.centre.y - r); y <= Cell(sphere.centre.y + r); ++y) {
-            for (int64_t z = Cell(sphere.centre.z - r); z <= Cell(sphere.centre.z + r); ++z) {
-              std::vector<int>& cell = cache.cells[CellKey(x, y, z)];
-              if (cell.empty() || cell.back() != index)
-                cell.push_back(index);
-            }
+        const int64_t x0 = Cell(sphere.centre.x - r), x1 = Cell(sphere.centre.x + r);
+        const int64_t y0 = Cell(sphere.centre.y - r), y1 = Cell(sphere.centre.y + r);
+        const int64_t z0 = Cell(sphere.centre.z - r), z1 = Cell(sphere.centre.z + r);
+        for (int64_t x = x0; x <= x1; ++x) {
+          for (int64_t y = y0; y <= y1; ++y) {
+            for (int64_t z = z0; z <= z1; ++z)
+              cache.AddToCell(CellKey(x, y, z), index);
           }
         }
       }
@@ -159,10 +240,9 @@ void CollisionManager::Candidates(GroupCache& group, int first, int count, std::
     for (int64_t x = x0; x <= x1; ++x) {
       for (int64_t y = y0; y <= y1; ++y) {
         for (int64_t z = z0; z <= z1; ++z) {
-          auto cell = group.cells.find(CellKey(x, y, z));
-          if (cell == group.cells.end())
-            continue;
-          for (int index : cell->second) {
+          for (int e = group.FirstInCell(CellKey(x, y, z)); e >= 0;
+               e = group.entryNext[static_cast<size_t>(e)]) {
+            const int index = group.entryMember[static_cast<size_t>(e)];
             if (stamps_[index] != stamp_) {
               stamps_[index] = stamp_;
               out->push_back(index);
@@ -199,11 +279,15 @@ bool CollisionManager::SpheresOverlap(int firstA, int countA, int firstB, int co
 
 std::vector<CollisionManager::Contact> CollisionManager::CollectContacts(bool broadPhase) {
   std::vector<Contact> contacts;
+  if (leftTesters_ > 0)
+    CompactTesters();
   // Tests only look; the lists change when contacts are delivered, after this walk.
   if (broadPhase)
     BuildCaches();
   for (size_t t = 0; t < testers_.size(); ++t) {
     const Tester& tester = testers_[t];
+    if (tester.collideGroups.empty())
+      continue;  // projectiles: only ever tested by others, so no need for their spheres here
     Collider* c = tester.collider;
     int first = 0, count = 0;
     if (broadPhase) {

@@ -4,8 +4,8 @@
 // other's rays against its collision mesh); every contact is delivered only after all tests,
 // in order, so both parties of a pair are hit in the same frame. Then the ground list is
 // tested against the ground. Lists colliders; owns none.
+#include <cstdint>
 #include <map>
-#include <unordered_map>
 #include <vector>
 
 #include "gfxutil/Vector3.h"
@@ -50,6 +50,7 @@ class CollisionManager {
  private:
   struct Tester {
     Collider* collider;
+    int group;  // the one it is filed under
     std::vector<int> collideGroups;
   };
   struct Member {
@@ -57,12 +58,29 @@ class CollisionManager {
     int first = 0;  // its spheres in spheres_
     int count = 0;
   };
-  // A group's members with their spheres, and a coarse grid over them for large groups.
+  // A group's members with their spheres, and a coarse grid over them for large groups. The
+  // grid is an open-addressed table from cell to a chain of entries (one per member in the
+  // cell), rebuilt every pass in storage kept from the last one.
   struct GroupCache {
     std::vector<Member> members;
-    std::unordered_map<int64_t, std::vector<int>> cells;  // cell → member indices
+    std::vector<int64_t> slotCells;  // the cell of each slot, kNoCell when free
+    std::vector<int> slotFirst;      // the slot's latest entry
+    std::vector<int> entryMember;    // per entry: the member...
+    std::vector<int> entryNext;      // ...and the slot's previous entry, or -1
+    int usedSlots = 0;
+    int slotShift = 64;          // 64 - log2 of the table size
     std::vector<int> unbounded;  // members too large (or not finite) for the grid
     bool gridded = false;
+
+    void ClearGrid();
+    // Files member under cell, once however many of its spheres touch it.
+    void AddToCell(int64_t cell, int member);
+    // The cell's latest entry, or -1.
+    int FirstInCell(int64_t cell) const;
+
+   private:
+    size_t SlotOf(int64_t cell) const;
+    void Grow();
   };
 
   void BuildCaches();
@@ -73,14 +91,17 @@ class CollisionManager {
   bool SpheresOverlap(int firstA, int countA, int firstB, int countB) const;
   void DeliverGroundHits();
 
-  std::vector<Tester> testers_;                   // in entry order
+  // Drops the entries of colliders that left.
+  void CompactTesters();
+
+  std::vector<Tester> testers_;  // in entry order; a collider that left is null until compacted
+  size_t leftTesters_ = 0;
   std::map<int, std::vector<Collider*>> groups_;  // by group number, each in entry order
   ObjectList<Collider> groundList_;
   GroundCollider* ground_ = nullptr;
 
   // Per-pass scratch, kept between frames to avoid reallocating.
   std::vector<CollisionSphere> spheres_;
-  std::vector<CollisionSphere> collected_;
   std::map<int, GroupCache> caches_;
   std::vector<int> candidates_;
   std::vector<uint32_t> stamps_;

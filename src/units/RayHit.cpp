@@ -16,6 +16,11 @@ gfx::Vector3 SurfacePush(const IntersectRay& ray, float d, const gfx::Vector3& n
 bool FirstRayHit(const std::vector<IntersectRay>& rays,
                  const std::vector<const MeshInstance*>& meshes, gfx::Vector3* hitPoint,
                  gfx::Vector3* push) {
+  return FirstRayHit(rays, std::span<const MeshInstance* const>(meshes), hitPoint, push);
+}
+
+bool FirstRayHit(const std::vector<IntersectRay>& rays, std::span<const MeshInstance* const> meshes,
+                 gfx::Vector3* hitPoint, gfx::Vector3* push) {
   for (const IntersectRay& ray : rays) {
     // A ray whose ends coincide never hits (and has no direction to hit with).
     if (!(ray.length > 0.0f) || ray.direction == gfx::Vector3())

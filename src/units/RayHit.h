@@ -2,6 +2,7 @@
 // The hit rule of rays against collision meshes, shared by solids and the ground: the first
 // ray (then the first mesh) that meets a surface before its end decides; the hit point is
 // where it met, and the push moves the ray's owner back out of the surface along its normal.
+#include <span>
 #include <vector>
 
 #include "gfxutil/Vector3.h"
@@ -11,6 +12,8 @@ namespace quarn {
 
 class MeshInstance;
 
+bool FirstRayHit(const std::vector<IntersectRay>& rays, std::span<const MeshInstance* const> meshes,
+                 gfx::Vector3* hitPoint, gfx::Vector3* push);
 bool FirstRayHit(const std::vector<IntersectRay>& rays,
                  const std::vector<const MeshInstance*>& meshes, gfx::Vector3* hitPoint,
                  gfx::Vector3* push);

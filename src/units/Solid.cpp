@@ -141,7 +141,7 @@ bool Solid::CollectRays(std::vector<IntersectRay>& list) {
   return true;
 }
 
-bool Solid::TestRaysAgainst(Collider& other, const std::vector<const MeshInstance*>& meshes,
+bool Solid::TestRaysAgainst(Collider& other, std::span<const MeshInstance* const> meshes,
                             Vector3* hitPoint, Vector3* push) {
   ownSpheres_.clear();
   otherSpheres_.clear();
@@ -169,7 +169,9 @@ bool Solid::TestRaysAgainst(Collider& other, const std::vector<const MeshInstanc
 bool Solid::TestCollision(Collider& other, Vector3* hitPoint, Vector3* push) {
   if (!collisionMeshEnable_)
     return false;
-  return TestRaysAgainst(other, {&collisionMesh_}, hitPoint, push);
+  // A list of one on the stack: the test runs for many pairs a frame.
+  const MeshInstance* const mesh = &collisionMesh_;
+  return TestRaysAgainst(other, {&mesh, 1}, hitPoint, push);
 }
 
 bool Solid::OnHit(Collider&, const Vector3& hitPoint, const Vector3&) {

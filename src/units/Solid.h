@@ -3,6 +3,7 @@
 // collision mesh that others' rays are tested against, short rays of its own that probe
 // others' collision meshes, a shatter particle played where it is hit, and the force it deals.
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "render/MeshInstance.h"
@@ -48,7 +49,7 @@ class Solid : public Model {
  protected:
   // The hit rule of solids: the first of other's rays that enters mesh (while a sphere of
   // this object overlaps one of other's) gives the hit point and the push.
-  bool TestRaysAgainst(Collider& other, const std::vector<const MeshInstance*>& meshes,
+  bool TestRaysAgainst(Collider& other, std::span<const MeshInstance* const> meshes,
                        gfx::Vector3* hitPoint, gfx::Vector3* push);
   // Binds a mesh from the cache to the body; false (the mesh counts as disabled) when it
   // cannot be loaded.

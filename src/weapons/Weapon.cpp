@@ -435,14 +435,16 @@ bool Weapon::CollectSpheres(std::vector<CollisionSphere>& list) {
 }
 
 bool Weapon::TestCollision(Collider& other, gfx::Vector3* hitPoint, gfx::Vector3* push) {
-  std::vector<const MeshInstance*> meshes;
+  // On the stack: the test runs for many pairs a frame.
+  const MeshInstance* meshes[3];
+  size_t count = 0;
   if (HasNormalMesh())
-    meshes.push_back(&NormalMesh());
+    meshes[count++] = &NormalMesh();
   if (headMeshEnable_)
-    meshes.push_back(&headMesh_);
+    meshes[count++] = &headMesh_;
   if (pitchMeshEnable_)
-    meshes.push_back(&pitchMesh_);
-  return TestRaysAgainst(other, meshes, hitPoint, push);
+    meshes[count++] = &pitchMesh_;
+  return TestRaysAgainst(other, {meshes, count}, hitPoint, push);
 }
 
 }  // namespace quarn

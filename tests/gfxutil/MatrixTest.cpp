@@ -30,6 +30,9 @@ TEST(MatrixTest, RotationAxisNormalisesItsAxisAndMatchesTheAxisRotations) {
     EXPECT_TRUE(MatrixNear(MatrixRotationAxis({0, -7, 0}, angle), MatrixRotationY(-angle)));
     EXPECT_TRUE(
         MatrixNear(MatrixRotationAxis({3, 3, 3}, angle), MatrixRotationAxis({1, 1, 1}, angle)));
+    // The coordinate axes normalise to themselves: the unit-axis form is the same, bit for bit.
+    for (const Vector3& axis : {Vector3(1, 0, 0), Vector3(0, 1, 0), Vector3(0, 0, 1)})
+      EXPECT_EQ(MatrixRotationUnitAxis(axis, angle), MatrixRotationAxis(axis, angle));
   }
   // A third of a turn about the diagonal cycles the axes x -> y -> z -> x.
   const Matrix cycle = MatrixRotationAxis({1, 1, 1}, 2.0f * std::numbers::pi_v<float> / 3);

@@ -186,6 +186,33 @@ TEST(TransformWorldTest, InverseWorldOfASingularNodeIsTheIdentity) {
   EXPECT_TRUE(VectorNear(node.WorldToLocalPoint({1, 2, 3}), {1, 2, 3}));
 }
 
+TEST(TransformWorldTest, TheKeptInverseFollowsEveryMoveOfTheNodeAndItsAncestors) {
+  Transform a, b, c;
+  a.AddChild(&b);
+  b.AddChild(&c);
+  c.SetPosition({0, 0, 1});
+  const Vector3 point(3, 4, 5);
+  EXPECT_TRUE(VectorNear(c.WorldToLocalPoint(point), {3, 4, 4}));
+  a.Translate(CombineMode::LocalAxes, {1, 0, 0});
+  EXPECT_TRUE(VectorNear(c.WorldToLocalPoint(point), {2, 4, 4})) << "an ancestor moved";
+  // b brought up to date alone, then c's own placement changes: c's inverse is still rebuilt.
+  EXPECT_TRUE(VectorNear(b.WorldToLocalPoint(point), {2, 4, 5}));
+  c.SetPosition({0, 0, 2});
+  EXPECT_TRUE(VectorNear(c.WorldToLocalPoint(point), {2, 4, 3}));
+  b.RotateY(CombineMode::LocalAxes, kHalfPi);
+  EXPECT_TRUE(VectorNear(c.WorldToLocalVector({1, 0, 0}), {0, 0, 1})) << "turned: +x is ahead";
+  // The same bits as an inverse made on the spot, singular or not.
+  Matrix fresh;
+  ASSERT_TRUE(gfx::MatrixInverse(&fresh, nullptr, c.GetWorldMatrix()));
+  EXPECT_EQ(c.GetInverseWorldMatrix(), fresh);
+  Matrix flat;
+  flat.m[1][1] = 0;
+  c.Combine(CombineMode::Replace, flat);
+  EXPECT_EQ(c.GetInverseWorldMatrix(), Matrix());
+  c.Combine(CombineMode::Replace, gfx::MatrixTranslation(0, 0, 2));
+  EXPECT_TRUE(VectorNear(c.WorldToLocalPoint(c.LocalToWorldPoint(point)), point, 1e-4f));
+}
+
 TEST(TransformWorldTest, ConversionsRoundTripAndDirectionsIgnoreTheOrigin) {
   Transform parent, node;
   Place(&parent, {3, -2, 8}, 0.6f);

@@ -51,9 +51,10 @@ class CollisionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     AddCube(rig_);
-    rig_.AddDefinition("Probe.txt", RayLines(0, 4, false));    // rays only
-    rig_.AddDefinition("Block.txt", RayLines(0, 4, true));     // a mesh and rays
-    rig_.AddDefinition("Short.txt", RayLines(-3, -1, false));  // ends on the cube's face
+    rig_.AddDefinition("Probe.txt", RayLines(0, 4, false));       // rays only
+    rig_.AddDefinition("Block.txt", RayLines(0, 4, true));        // a mesh and rays
+    rig_.AddDefinition("Short.txt", RayLines(-3, -1, false));     // ends on the cube's face
+    rig_.AddDefinition("Lance.txt", RayLines(-300, 300, false));  // wider than a grid cell
     rig_.AddDefinition("Spark.txt", {"[Particle]", "ParticleCount=1", "[Particle_0]", "EmitTime=1",
                                      "EmitRate=30", "LifeTime=0.5"});
     rig_.Pack();
@@ -67,6 +68,21 @@ class CollisionTest : public ::testing::Test {
     solid->Body().SetPosition(at);
     solid->Activate(side);
     return solid;
+  }
+
+  // The broad phase against the plain pass on the scene as it stands; returns how many
+  // contacts there were.
+  size_t ExpectSameContacts() {
+    const auto fast = stage_->collisions.CollectContacts(true);
+    const auto plain = stage_->collisions.CollectContacts(false);
+    EXPECT_EQ(fast.size(), plain.size());
+    for (size_t i = 0; i < plain.size() && i < fast.size(); ++i) {
+      EXPECT_EQ(fast[i].receiver, plain[i].receiver) << i;
+      EXPECT_EQ(fast[i].other, plain[i].other) << i;
+      EXPECT_TRUE(gfx::VectorNear(fast[i].hitPoint, plain[i].hitPoint, 0.0f)) << i;
+      EXPECT_TRUE(gfx::VectorNear(fast[i].push, plain[i].push, 0.0f)) << i;
+    }
+    return plain.size();
   }
 
   SceneRig rig_;
@@ -117,6 +133,32 @@ TEST_F(CollisionTest, APlayingShatterParticleKeepsItsObjectFromFinishing) {
   EXPECT_TRUE(block->IsFinished());
 }
 
+TEST_F(CollisionTest, ALeavingColliderDropsOutOfItsGroupAndComesBackLastWhenItReenters) {
+  auto first = Make("Block.txt", kEnemySide, {0, 0, 0});
+  auto second = Make("Block.txt", kEnemySide, {0, 0, 0.5f});
+  auto third = Make("Block.txt", kEnemySide, {0, 0, 1});
+  // The enemy blocks' rays (z up to 5) enter this block (z 2 to 4); nothing else meets.
+  auto player = Make("Block.txt", kPlayerSide, {0, 0, 3});
+  // Contacts come in pairs, the tester's first: the player block's tests, in group order.
+  auto testedInOrder = [this] {
+    std::vector<Collider*> order;
+    const auto contacts = stage_->collisions.CollectContacts(true);
+    for (size_t i = 0; i < contacts.size(); i += 2)
+      order.push_back(contacts[i].other);
+    return order;
+  };
+  EXPECT_EQ(testedInOrder(), (std::vector<Collider*>{first.get(), second.get(), third.get()}));
+  second->Deactivate();
+  EXPECT_EQ(testedInOrder(), (std::vector<Collider*>{first.get(), third.get()}));
+  second->Activate(kEnemySide);
+  EXPECT_EQ(testedInOrder(), (std::vector<Collider*>{first.get(), third.get(), second.get()}));
+  first->Deactivate();
+  second->Deactivate();
+  third->Deactivate();
+  EXPECT_TRUE(testedInOrder().empty());
+  EXPECT_TRUE(stage_->collisions.Contains(player.get()));
+}
+
 TEST_F(CollisionTest, TheBroadPhaseGivesThePairByPairContactsInTheirOrder) {
   // A crowd of blocks and probes over a small area, so that many pairs overlap.
   std::vector<std::unique_ptr<CountingSolid>> solids;
@@ -128,16 +170,27 @@ TEST_F(CollisionTest, TheBroadPhaseGivesThePairByPairContactsInTheirOrder) {
                           {place(random), place(random) * 0.1f, place(random)}));
     solids.back()->Body().RotateY(CombineMode::LocalAxes, place(random));
   }
-  const auto fast = stage_->collisions.CollectContacts(true);
-  const auto plain = stage_->collisions.CollectContacts(false);
-  ASSERT_GT(plain.size(), 10u) << "the crowd must collide";
-  ASSERT_EQ(fast.size(), plain.size());
-  for (size_t i = 0; i < plain.size(); ++i) {
-    EXPECT_EQ(fast[i].receiver, plain[i].receiver) << i;
-    EXPECT_EQ(fast[i].other, plain[i].other) << i;
-    EXPECT_TRUE(gfx::VectorNear(fast[i].hitPoint, plain[i].hitPoint, 0.0f)) << i;
-    EXPECT_TRUE(gfx::VectorNear(fast[i].push, plain[i].push, 0.0f)) << i;
+  EXPECT_GT(ExpectSameContacts(), 10u) << "the crowd must collide";
+}
+
+TEST_F(CollisionTest, TheBroadPhaseGivesThePairByPairContactsOverAWideArea) {
+  // Blocks over thousands of grid cells, each of the first half with a probe of the other
+  // side running through it, and lances too long for one cell (checked against everyone).
+  std::vector<std::unique_ptr<CountingSolid>> solids;
+  std::mt19937 random(11);
+  std::uniform_real_distribution<float> across(-3000.0f, 3000.0f), turn(-3.0f, 3.0f);
+  for (int i = 0; i < 200; ++i) {
+    const int side = i % 2 == 0 ? kPlayerSide : kEnemySide;
+    const gfx::Vector3 at(across(random), across(random) * 0.05f, across(random));
+    solids.push_back(Make("Block.txt", side, at));
+    solids.back()->Body().RotateY(CombineMode::LocalAxes, turn(random));
+    if (i < 100) {
+      const int other = side == kPlayerSide ? kEnemySide : kPlayerSide;
+      solids.push_back(
+          Make(i % 10 == 0 ? "Lance.txt" : "Probe.txt", other, at - gfx::Vector3(0, 0, 2)));
+    }
   }
+  EXPECT_GT(ExpectSameContacts(), 100u);
 }
 
 TEST(IntersectRayTest, EqualPointsGiveAZeroLengthRayWithNoDirection) {
