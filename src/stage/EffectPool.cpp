@@ -39,6 +39,19 @@ size_t EffectPool::Shelf<Kind>::Count() const {
   return count;
 }
 
+size_t EffectPool::ParticleCount() const {
+  return particles_.Count();
+}
+size_t EffectPool::TrailCount() const {
+  return trails_.Count();
+}
+size_t EffectPool::GunCount() const {
+  return guns_.Count();
+}
+size_t EffectPool::RocketCount() const {
+  return rockets_.Count();
+}
+
 template <class Kind>
 Kind* EffectPool::Acquire(Shelf<Kind>& shelf, const std::string& file, bool allowReuse) {
   auto& bucket = shelf.buckets[file];

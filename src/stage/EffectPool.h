@@ -33,10 +33,10 @@ class EffectPool : public EffectSource {
   Rocket* AcquireRocket(const std::string& file, bool allowReuse) override;
 
   // How many objects of each kind the pool holds (for tests and the lab).
-  size_t ParticleCount() const { return particles_.Count(); }
-  size_t TrailCount() const { return trails_.Count(); }
-  size_t GunCount() const { return guns_.Count(); }
-  size_t RocketCount() const { return rockets_.Count(); }
+  size_t ParticleCount() const;
+  size_t TrailCount() const;
+  size_t GunCount() const;
+  size_t RocketCount() const;
 
  private:
   // The objects of one kind, by file name, each file's in creation order.

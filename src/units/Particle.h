@@ -19,6 +19,8 @@ class Particle : public Model {
   ~Particle() override;
 
   // False only when the file cannot be loaded (the system then has no emitters).
+  // The model's own Load stays callable beside this file-only form.
+  using Model::Load;
   bool Load(const std::string& file);
   void Unload() override;
   void Activate(int side) override;

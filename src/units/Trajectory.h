@@ -16,6 +16,8 @@ class Trajectory : public Model {
   explicit Trajectory(StageServices* stage);
   ~Trajectory() override;
 
+  // The model's own Load stays callable beside this file-only form.
+  using Model::Load;
   bool Load(const std::string& file);
   void Unload() override;
   void StartContinuous(int side);
