@@ -208,15 +208,18 @@ void LabScene::ShowWeapon(const std::string& file) {
   else
     weapon_ = std::make_unique<ChargeWeapon>(this);
   weapon_->Load(weaponFile, nullptr);
+  // The player's side, so that it picks the lab's target as the player's weapons would.
+  weapon_->SetPlayerSide();
   weapon_->Body().SetParent(&WorldRoot());
   weapon_->Activate(kPlayerSide);
-  // Something to aim at, carried round the stand.
+  // Something to aim at, carried to and fro in front of the stand.
   if (Cache().GetDefinition("LabTarget.txt") != nullptr) {
     target_ = std::make_unique<LightAircraft>(this);
     target_->LoadUnit("LabTarget.txt");
     target_->Activate(kEnemySide);
   }
-  radius_ = 25.0f;
+  // Framed wide enough to see the target go round and the shots reach it.
+  radius_ = 60.0f;
 }
 
 int LabScene::Start() {
@@ -242,6 +245,12 @@ bool LabScene::KeyPressed(uint8_t code) {
 
 void LabScene::Orbit() {
   const float angle = static_cast<float>(frames_) * kOrbitRate;
+  if (kind_ == Kind::Weapon) {
+    // Behind the stand, over its shoulder, so that the shots are seen reaching the target.
+    orbitFrame_.SetPosition({std::sin(angle) * 20.0f, 18.0f, -35.0f});
+    orbitFrame_.SetOrientation(gfx::Vector3(0, 12, 110) - orbitFrame_.GetPosition(), {0, 1, 0});
+    return;
+  }
   const float height = kind_ == Kind::Ground ? 350.0f : radius_ * 0.35f + 4.0f;
   // The camera trails its frame by 25 units: the frame sits that much nearer the subject.
   const float distance = std::max(radius_ - 25.0f, 1.0f);
@@ -304,10 +313,12 @@ void LabScene::StepSubject() {
     case Kind::Weapon: {
       const float angle = static_cast<float>(frames_) * 0.01f;
       if (target_ != nullptr) {
-        target_->LayoutFrame().SetPosition({std::sin(angle) * 120.0f,
+        // Side to side in front of the stand, so that fixed guns and lock cones meet it too.
+        target_->LayoutFrame().SetPosition({std::sin(angle) * 50.0f,
                                             25.0f + std::sin(angle * 3.0f) * 15.0f,
-                                            std::cos(angle) * 120.0f + 60.0f});
-        target_->LayoutFrame().SetOrientation({std::cos(angle), 0.0f, -std::sin(angle)}, {0, 1, 0});
+                                            120.0f + std::cos(angle) * 30.0f});
+        target_->LayoutFrame().SetOrientation(
+            {std::cos(angle) * 50.0f, 0.0f, -std::sin(angle) * 30.0f}, {0, 1, 0});
       }
       const bool fire = KeyDown(platform::scan::kSpace);
       const bool released = !fire && keyWas_[platform::scan::kSpace];

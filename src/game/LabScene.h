@@ -3,8 +3,9 @@
 // camera over a neutral grid. A mesh is shown as it is; a particle system restarts every few
 // seconds; a trail is carried round a circle; a bullet or rocket flies past again and again; a
 // ground lies under the camera; a unit turns on a turntable with its parts mounted and can be
-// broken (B, again to destruct it); a weapon on a stand turns toward a target carried round
-// it and fires with Space (held for a gun, held and released for lock-on and charge weapons).
+// broken (B, again to destruct it); a weapon on a stand turns toward a target carried to and
+// fro in front of it and fires with Space (held for a gun, held and released for lock-on and
+// charge weapons).
 #include <memory>
 #include <string>
 
