@@ -26,7 +26,8 @@ struct Event {
   long update = 0;
   std::string event;
   std::map<std::string, std::string> fields;
-  bool Is(const std::string& name, const std::string& key = "", const std::string& value = "") const {
+  bool Is(const std::string& name, const std::string& key = "",
+          const std::string& value = "") const {
     if (event != name)
       return false;
     return key.empty() || (fields.count(key) != 0 && fields.at(key) == value);
@@ -79,14 +80,25 @@ class DemoStageProcessTest : public ::testing::Test {
   }
 
   // The replay of that name, headless without drawing, in a fresh folder.
+  // (An empty replay name: no one at the controls.)
   ProcessResult Play(const std::string& replay, const std::vector<std::string>& extra = {}) {
-    std::vector<std::string> args = {"--headless", "--no-render", "--replay",
-                                     std::string(QUARN_SOURCE_DIR) + "/tests/e2e/replays/" + replay,
-                                     "--stage-log", dir_ + "/log.jsonl"};
+    std::vector<std::string> args = {"--headless", "--no-render", "--stage-log",
+                                     dir_ + "/log.jsonl"};
+    if (!replay.empty()) {
+      args.push_back("--replay");
+      args.push_back(std::string(QUARN_SOURCE_DIR) + "/tests/e2e/replays/" + replay);
+    }
     args.insert(args.end(), extra.begin(), extra.end());
     ProcessResult run = RunProcess(BuildPath("quarn"), args, dir_, {"SDL_VIDEODRIVER=offscreen"});
     log_ = ReadLog(dir_ + "/log.jsonl");
     return run;
+  }
+  // A loose file beside the archive, under the lower-case name the game looks for.
+  void AddLoose(const std::string& name, const std::vector<std::string>& lines) {
+    fs::create_directories(dir_ + "/Data");
+    std::ofstream out(dir_ + "/Data/" + name, std::ios::binary);
+    for (const std::string& line : lines)
+      out << line << "\r\n";
   }
   // The events of the first stage played, up to its result.
   std::vector<Event> FirstStage() const {
@@ -178,6 +190,87 @@ TEST_F(DemoStageProcessTest, TheFlagshipLosesEveryPartBeforeItsHullGoes) {
   ASSERT_NE(hull, nullptr);
   ASSERT_NE(flagship, nullptr);
   EXPECT_GE(hull->update, lastPart) << "the hull gives way last";
+  EXPECT_TRUE(stage.back().Is("result", "completed", "true"));
+}
+
+TEST_F(DemoStageProcessTest, AWeakenedFighterThatStrikesTheSeaBreaksDiesAndTheEventOnItFollows) {
+  // The demo's fighter with one point of armour, sent down into the sea of the coast.
+  std::vector<std::string> fighter;
+  {
+    std::ifstream in(std::string(QUARN_SOURCE_DIR) + "/data/Fighter.txt");
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+      fighter.push_back(line.rfind("Armored=", 0) == 0 ? "Armored=1" : line);
+    }
+  }
+  AddLoose("weakfighter.txt", fighter);
+  AddLoose("weakstage.txt", {"[Scene]",
+                             "SkyMeshEnable=true",
+                             "SkyMeshFile=SkyDusk.x",
+                             "GroundEnable=true",
+                             "GroundFile=Coast.txt",
+                             "[Stage]",
+                             "LightAircraftCount=2",
+                             "EmergeCount=3",
+                             "[PlayerAircraft]",
+                             "LayoutPositionY=600",
+                             "LayoutPositionZ=-2600",
+                             "ActiveTimeLimit=600",
+                             "AreaOuterDistance=6000",
+                             "AreaInnerDistance=5000",
+                             "MaxHeight=3000",
+                             "MinHeight=50",
+                             "AvoidDistance=250",  //
+                             "[LightAircraft_0]",
+                             "DefineFile=WeakFighter.txt",
+                             "UnitID=1",
+                             "LayoutPositionY=120",
+                             "DestinationPositionY=-600",
+                             "DestinationPositionZ=800",
+                             "AreaOuterDistance=5000",
+                             "AreaInnerDistance=4000",
+                             "MinHeight=-1000",
+                             "MaxHeight=3000",  //
+                             "[LightAircraft_1]",
+                             "DefineFile=Fighter.txt",
+                             "UnitID=2",
+                             "LayoutPositionY=500",
+                             "LayoutPositionZ=3000",
+                             "DestinationPositionY=500",
+                             "AreaOuterDistance=5000",
+                             "AreaInnerDistance=4000",
+                             "MinHeight=200",
+                             "MaxHeight=2000",
+                             "AvoidDistance=250",  //
+                             "[Emerge_0]",
+                             "UnitCount=1",
+                             "UnitID_0=1",  //
+                             "[Emerge_1]",
+                             "DestructUnitEnable_0=true",
+                             "DestructUnitID_0=1",
+                             "UnitCount=1",
+                             "UnitID_0=2",  //
+                             "[Emerge_2]",
+                             "DestructUnitEnable_0=true",
+                             "DestructUnitID_0=1",
+                             "LaterTimeEnable=true",
+                             "LaterTime=12",
+                             "MissionComplete=true"});
+  const ProcessResult run = Play("", {"--stage", "WeakStage.txt", "--frames", "1200"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const std::vector<Event> stage = FirstStage();
+  const Event* broken = Find(stage, "broken", "unit", "1");
+  const Event* destructed = Find(stage, "destructed", "unit", "1");
+  const Event* second = Find(stage, "emerge", "index", "1");
+  ASSERT_NE(broken, nullptr);
+  ASSERT_NE(destructed, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_LT(broken->update, destructed->update) << "the crash event ends the fall";
+  EXPECT_EQ(second->update, destructed->update + 1) << "conditions are read the update after";
+  EXPECT_EQ(second->fields.at("units"), "[2]");
+  EXPECT_EQ(Find(stage, "destructed", "unit", "2"), nullptr) << "the sound fighter flies on";
   EXPECT_TRUE(stage.back().Is("result", "completed", "true"));
 }
 

@@ -11,6 +11,7 @@
 #include "units/Building.h"
 #include "units/LightAircraft.h"
 #include "units/RigidBody.h"
+#include "units/Ship.h"
 #include "units/Side.h"
 #include "units/StageStandIn.h"
 #include "units/UnitTestFiles.h"
@@ -57,6 +58,9 @@ class UnitTest : public ::testing::Test {
     rig_.AddDefinition("Plane.txt", {"[Aircraft]", "MinVelocity=3", "MaxVelocity=6",
                                      "MaxUpPitchRotationally=2", "MaxDownPitchRotationally=2",
                                      "MaxHeadRotationally=2", "MaxBankRotationally=4"});
+    rig_.AddDefinition("Boat.txt",
+                       {"[Ship]", "MinVelocity=2", "MaxVelocity=4", "AccelerationVelocityDelta=1",
+                        "DecelerationVelocityDelta=1", "MaxHeadRotationally=2"});
     rig_.AddDefinition("Stage.txt", {"[Reference]",
                                      "DefineFile=Box.txt",
                                      "UnitID=1",
@@ -128,6 +132,49 @@ TEST_F(UnitTest, AUnitWhoseFileFailsIsStillFiledUnderItsOwnIdAndDoesNothingInPla
   EXPECT_TRUE(stage_->areaUnits.Empty()) << "nothing else of its placement is read";
   stage_->Step();
   EXPECT_FALSE(broken->InUpdates());
+}
+
+// Where the movers go: toward the destination until they stray past the area's outer ring,
+// then home until they are inside its inner ring, then toward the destination again.
+TEST_F(UnitTest, MoversSteerToTheirDestinationAndTurnBackIntoTheAreaWhenTheyStray) {
+  for (const char* kind : {"ship", "aircraft"}) {
+    SCOPED_TRACE(kind);
+    const bool ship = std::string(kind) == "ship";
+    std::unique_ptr<Unit> unit;
+    if (ship)
+      unit = std::make_unique<Ship>(stage_.get());
+    else
+      unit = std::make_unique<LightAircraft>(stage_.get());
+    DefinitionFile section;
+    section.Parse(Lines({"[P]", std::string("DefineFile=") + (ship ? "Boat.txt" : "Plane.txt"),
+                         "LayoutPositionY=50", "DestinationPositionX=1000",
+                         "DestinationPositionY=50", "AreaOuterDistance=300",
+                         "AreaInnerDistance=100", "MinHeight=-1e6", "MaxHeight=1e6"}));
+    section.SelectSection("P");
+    ASSERT_TRUE(unit->LoadPlacement(section));
+    unit->Activate(kEnemySide);
+    unit->SetMode(BehaviourMode::ToDestination);
+    // Its nose starts along +z; the destination lies along +x.
+    for (int frame = 0; frame < 120; ++frame)
+      stage_->Step();
+    EXPECT_GT(unit->Body().GetWorldMatrix().m[2][0], 0.5f) << "turned toward the destination";
+    float farthest = 0.0f;
+    bool strayed = false, cameBack = false;
+    for (int frame = 0; frame < 6000 && !cameBack; ++frame) {
+      stage_->Step();
+      farthest = std::max(farthest, unit->AreaDistance());
+      if (unit->Mode() == BehaviourMode::ReturnToArea) {
+        strayed = true;
+        EXPECT_GT(farthest, 300.0f);
+      } else if (strayed) {
+        cameBack = unit->Mode() == BehaviourMode::ToDestination;
+        EXPECT_LT(unit->AreaDistance(), 100.0f);
+      }
+    }
+    EXPECT_TRUE(strayed);
+    EXPECT_TRUE(cameBack);
+    EXPECT_LT(farthest, 700.0f) << "it turned back rather than going on to the destination";
+  }
 }
 
 TEST_F(UnitTest, PowerStaysBetweenZeroAndOneWhateverRatesAreApplied) {
