@@ -10,6 +10,7 @@
 #include "gfxutil/MathExpect.h"
 #include "projectiles/Gun.h"
 #include "projectiles/Rocket.h"
+#include "stage/Ground.h"
 #include "units/Building.h"
 #include "units/Particle.h"
 #include "units/Side.h"
@@ -33,25 +34,56 @@ class ProjectileTest : public ::testing::Test {
                                      "IntersectRayCount=1", "[Gun]", "InitialVelocity=900"});
     rig_.AddDefinition("Wide.txt", {"[Bullet]", "FireVariability=10", "DisappearDistance=3000",
                                     "[Gun]", "InitialVelocity=900"});
-    rig_.AddDefinition("Fused.txt", {"[Bullet]", "DisappearDistance=3000",
-                                     "ProximityFuseEnable=true", "MinProximityFuseDistance=20",
-                                     "MaxProximityFuseDistance=20", "BurstParticleEnable=true",
-                                     "BurstParticleFile=Burst.txt", "[Gun]",
-                                     "InitialVelocity=300"});
+    rig_.AddDefinition(
+        "Fused.txt",
+        {"[Bullet]", "DisappearDistance=3000", "ProximityFuseEnable=true",
+         "MinProximityFuseDistance=20", "MaxProximityFuseDistance=20", "BurstParticleEnable=true",
+         "BurstParticleFile=Burst.txt", "[Gun]", "InitialVelocity=300"});
     rig_.AddDefinition("Homing.txt", {"[Bullet]", "DisappearDistance=30000", "HomingEnable=true",
                                       "PredictHomingRate=1", "MaxPitchRotationally=90",
                                       "MaxHeadRotationally=45", "[Gun]", "InitialVelocity=300"});
     rig_.AddDefinition("Still.txt", {"[Bullet]", "DisappearDistance=100", "[Gun]"});
-    rig_.AddDefinition("Missile.txt",
-                       {"[Bullet]", "DisappearDistance=30000", "HomingEnable=true",
-                        "PredictHomingRate=0", "MaxPitchRotationally=100",
-                        "MaxHeadRotationally=100", "[Rocket]", "FinalVelocity=400",
-                        "VelocityDelta=600", "MinIgnitionTime=0.5", "MaxIgnitionTime=0.5"});
+    rig_.AddDefinition(
+        "Missile.txt",
+        {"[Bullet]", "DisappearDistance=30000", "HomingEnable=true", "PredictHomingRate=0",
+         "MaxPitchRotationally=100", "MaxHeadRotationally=100", "[Rocket]", "FinalVelocity=400",
+         "VelocityDelta=600", "MinIgnitionTime=0.5", "MaxIgnitionTime=0.5"});
     rig_.AddDefinition("Quick.txt", {"[Bullet]", "DisappearDistance=30000", "[Rocket]",
                                      "FinalVelocity=50", "VelocityDelta=10", "Dispersion=0"});
     rig_.AddDefinition("Braking.txt", {"[Bullet]", "DisappearDistance=3000", "[Rocket]",
                                        "FinalVelocity=500", "VelocityDelta=-3000"});
     rig_.AddDefinition("Box.txt", CubeTargetLines(100));
+    // Shots that also strike the ground, and mark where they struck with a spark.
+    for (const char* kind : {"Gun", "Rocket"}) {
+      std::vector<std::string> lines = {"[Solid]",
+                                        "CollisionEnable=true",
+                                        "GroundCollisionEnable=true",
+                                        "ImpulsiveForce=20",
+                                        "ShatterParticleEnable=true",
+                                        "ShatterParticleFile=Burst.txt",
+                                        "[Bullet]",
+                                        "BurstParticleEnable=true",
+                                        "BurstParticleFile=Burst.txt",
+                                        "DisappearDistance=3000",
+                                        "IntersectRayCount=1",
+                                        std::string("[") + kind + "]"};
+      if (std::string(kind) == "Gun")
+        lines.push_back("InitialVelocity=900");
+      else
+        lines.insert(lines.end(), {"FinalVelocity=900", "VelocityDelta=0", "Dispersion=0",
+                                   "MinIgnitionTime=0", "MaxIgnitionTime=0"});
+      rig_.AddDefinition(std::string("Strike") + kind + ".txt", lines);
+    }
+    AddScaledCube(rig_, "Floor.x", 100.0f);
+    AddScaledCube(rig_, "Block.x", 20.0f);
+    std::vector<std::string> block = CubeTargetLines(100);
+    for (std::string& line : block) {
+      if (line.find("Cube.x") != std::string::npos)
+        line.replace(line.find("Cube.x"), 6, "Block.x");
+    }
+    rig_.AddDefinition("Block.txt", block);
+    rig_.AddDefinition("Floor.txt", {"[Ground]", "CollisionCount=1", "[Collision_0]",
+                                     "MeshFile=Floor.x", "ImpulsiveForce=3"});
     rig_.Pack();
     stage_ = std::make_unique<StageStandIn>(rig_);
     port_.SetParent(&stage_->root);
@@ -75,10 +107,10 @@ class ProjectileTest : public ::testing::Test {
     return shot;
   }
 
-  std::unique_ptr<Building> Box(const gfx::Vector3& at) {
+  std::unique_ptr<Building> Box(const gfx::Vector3& at, const std::string& file = "Box.txt") {
     auto box = std::make_unique<Building>(stage_.get());
     DefinitionFile section;
-    section.Parse(Lines({"[B]", "DefineFile=Box.txt", "LayoutPositionX=" + std::to_string(at.x),
+    section.Parse(Lines({"[B]", "DefineFile=" + file, "LayoutPositionX=" + std::to_string(at.x),
                          "LayoutPositionY=" + std::to_string(at.y),
                          "LayoutPositionZ=" + std::to_string(at.z)}));
     section.SelectSection("B");
@@ -158,6 +190,47 @@ TEST_F(ProjectileTest, AShotFastEnoughToCrossAThinTargetBetweenFramesStillHitsIt
   EXPECT_TRUE(hit);
   EXPECT_EQ(box->Armour(), 93.0f) << "told with the shot's impulsive force";
   EXPECT_TRUE(shot->BurstParticle()->IsActive()) << "the burst plays where it hit";
+}
+
+// A test-only launcher: shells and rockets fired at a building and down at the ground's
+// collision mesh mark the face they crossed in their last frame (the path is traced back from
+// where they ended up), hurt the building by their impulsive force and burst.
+TEST_F(ProjectileTest, ShellsAndRocketsStrikeABuildingAndTheGroundWhereTheyCrossTheirSurface) {
+  Ground ground(stage_.get());
+  ASSERT_TRUE(ground.Load("Floor.txt"));       // a floor whose top is at y = 100
+  auto box = Box({0, 200, 100}, "Block.txt");  // 40 deep, near face at z = 80
+  auto flyUntilItEnds = [&](Bullet* shot) {
+    for (int frame = 0; frame < 20 && shot->IsActive(); ++frame)
+      stage_->Step();
+    EXPECT_FALSE(shot->IsActive());
+  };
+  int hits = 0;
+  for (const char* file : {"StrikeGun.txt", "StrikeRocket.txt"}) {
+    SCOPED_TRACE(file);
+    const bool rocket = std::string(file) == "StrikeRocket.txt";
+    // At the building, level, from 46 units off (not a whole number of frames' flight).
+    port_.SetPosition({0.4f, 200.3f, 34});
+    port_.SetOrientation({0, 0, 1}, {0, 1, 0});
+    Bullet* shot = rocket ? static_cast<Bullet*>(Fire<Rocket>(file, nullptr, {0, 0, 900}))
+                          : static_cast<Bullet*>(Fire<Gun>(file));
+    flyUntilItEnds(shot);
+    EXPECT_EQ(box->Armour(), 100.0f - 20.0f * static_cast<float>(++hits));
+    ASSERT_NE(shot->ShatterParticle(), nullptr);
+    EXPECT_TRUE(
+        gfx::VectorNear(shot->ShatterParticle()->WorldPosition(), {0.4f, 200.3f, 80.0f}, 0.02f))
+        << "on the near face (a rocket sinks a hair before it ignites)";
+    EXPECT_TRUE(shot->BurstParticle()->IsActive());
+    // Straight down at the floor from 47 units above it.
+    port_.SetPosition({-30, 147, 10});
+    port_.SetOrientation({0, -1, 0}, {0, 0, 1});
+    shot = rocket ? static_cast<Bullet*>(Fire<Rocket>(file, nullptr, {0, -900, 0}))
+                  : static_cast<Bullet*>(Fire<Gun>(file));
+    flyUntilItEnds(shot);
+    EXPECT_TRUE(gfx::VectorNear(shot->ShatterParticle()->WorldPosition(), {-30, 100, 10}, 1e-3f));
+    EXPECT_NEAR(shot->WorldPosition().y, 100.0f, 1e-3f) << "pushed back out to the surface";
+    EXPECT_TRUE(shot->BurstParticle()->IsActive());
+  }
+  ground.Unload();
 }
 
 TEST_F(ProjectileTest, AShotThatCanNeverReachItsRangeStillEnds) {
