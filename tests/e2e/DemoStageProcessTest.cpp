@@ -138,6 +138,16 @@ TEST_F(DemoStageProcessTest, TheDemoPilotWinsStageOneFromTheTitleAndStageTwoOpen
   }
   ASSERT_NE(defences, nullptr);
   EXPECT_EQ(defences->fields.at("value"), "7") << "all seven shore defences";
+  // The wave from the hills waits for three shore defences broken by the pilot's fire.
+  const Event* threeDown = nullptr;
+  for (const Event& e : stage) {
+    if (e.Is("progress", "counter", "1") && e.fields.at("value") == "3")
+      threeDown = &e;
+  }
+  const Event* hillWave = Find(stage, "emerge", "index", "2");
+  ASSERT_NE(threeDown, nullptr);
+  ASSERT_NE(hillWave, nullptr);
+  EXPECT_EQ(hillWave->update, threeDown->update + 1);
   EXPECT_EQ(Find(stage, "destructed", "unit", "-1"), nullptr) << "the pilot came home";
   // Slot 0 says stage 1 is cleared: stage 2 can be chosen.
   const std::string save = ReadText(dir_ + "/Quarn.sav");
@@ -191,6 +201,50 @@ TEST_F(DemoStageProcessTest, TheFlagshipLosesEveryPartBeforeItsHullGoes) {
   ASSERT_NE(flagship, nullptr);
   EXPECT_GE(hull->update, lastPart) << "the hull gives way last";
   EXPECT_TRUE(stage.back().Is("result", "completed", "true"));
+}
+
+TEST_F(DemoStageProcessTest, LeavingTheAreaHandsControlToTheReturnAndBackAgain) {
+  // A small area round one hangar, crossed at full throttle with the stick let go: out, turned
+  // home under message 4, control back inside, straight on and out at the far side, again.
+  std::vector<std::string> stage = {"[Scene]",
+                                    "SkyMeshEnable=true",
+                                    "SkyMeshFile=SkyDusk.x",
+                                    "GroundEnable=true",
+                                    "GroundFile=Coast.txt",
+                                    "[Stage]",
+                                    "BuildingCount=1",
+                                    "EmergeCount=1",
+                                    "[PlayerAircraft]",
+                                    "LayoutPositionY=400",
+                                    "ActiveTimeLimit=900",
+                                    "AreaOuterDistance=1500",
+                                    "AreaInnerDistance=1000",
+                                    "MaxHeight=3000",
+                                    "MinHeight=50",
+                                    "AvoidDistance=250",
+                                    "[Building_0]",
+                                    "DefineFile=Hangar.txt",
+                                    "UnitID=1",
+                                    "AreaUnitEnable=true",
+                                    "[Emerge_0]",
+                                    "UnitCount=1",
+                                    "UnitID_0=1"};
+  AddLoose("areastage.txt", stage);
+  std::ofstream(dir_ + "/throttle.replay") << "quarn-replay 1\nupdate 0\nkeys Z\nend 2000\n";
+  const ProcessResult run =
+      Play("", {"--stage", "AreaStage.txt", "--replay", dir_ + "/throttle.replay"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  std::vector<long> returns;
+  for (const Event& e : log_) {
+    if (e.Is("message", "message", "4"))
+      returns.push_back(e.update);
+  }
+  ASSERT_GE(returns.size(), 3u);
+  // 1500 units at full throttle from the middle, then each crossing of the area.
+  EXPECT_GT(returns[0], 150);
+  EXPECT_LT(returns[0], 260);
+  for (size_t n = 1; n < returns.size(); ++n)
+    EXPECT_GT(returns[n] - returns[n - 1], 300) << "control came back between two returns";
 }
 
 TEST_F(DemoStageProcessTest, AWeakenedFighterThatStrikesTheSeaBreaksDiesAndTheEventOnItFollows) {
