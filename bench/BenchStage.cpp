@@ -4,8 +4,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "units/PlayerAircraft.h"
-
 namespace quarn::bench {
 
 namespace {
@@ -15,7 +13,7 @@ void AppendU32(std::string* bytes, uint32_t value) {
 }
 
 // The archive's record format: name length, name, data length, data.
-bool WriteArchive(const std::string& path, const BenchStage::Records& records) {
+bool WriteArchive(const std::string& path, const BenchDevices::Records& records) {
   std::string bytes;
   for (const auto& [name, data] : records) {
     AppendU32(&bytes, static_cast<uint32_t>(name.size()));
@@ -37,33 +35,19 @@ std::string TempParent(const BenchFolder& folder) {
 }
 }  // namespace
 
-BenchStage::BenchStage(const Records& records) : archive_(TempParent(folder_)), cache(&archive_) {
+BenchDevices::BenchDevices(const Records& records) : archive(TempParent(folder)) {
   WindowParams params;
   params.backend = platform::WindowBackend::None;
-  const bool window = window_.Create(params) != nullptr;
-  const bool device = window && graphics_.Create(window_.GetHandle(), GraphicsParams{1, 640, 480});
-  const std::string base = folder_.Path() + "/Data";
-  ready_ = device && !folder_.Path().empty() && WriteArchive(base + ".acv", records) &&
-           archive_.Open(base);
-  pool.SetScene(this);
-  camera = std::make_unique<ChaseCamera>(this);
-  camera->Start();
-  areaCentre.SetParent(&root);
+  const bool made = window.Create(params) != nullptr;
+  const bool device = made && graphics.Create(window.GetHandle(), GraphicsParams{1, 640, 480});
+  const std::string base = folder.Path() + "/Data";
+  ready = device && !folder.Path().empty() && WriteArchive(base + ".acv", records) &&
+          archive.Open(base);
 }
 
-BenchStage::~BenchStage() {
-  pool.Clear();
-  camera.reset();
-  cache.ClearAll();
-  archive_.Close();
-  graphics_.Release();
-}
-
-Unit* BenchStage::FindUnit(int unitId) {
-  if (unitId == -1)
-    return player;
-  auto it = units.find(unitId);
-  return it == units.end() ? nullptr : it->second;
+BenchDevices::~BenchDevices() {
+  archive.Close();
+  graphics.Release();
 }
 
 }  // namespace quarn::bench

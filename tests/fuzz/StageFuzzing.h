@@ -7,17 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "engine/ButtonMap.h"
+#include "StageObjects.h"
 #include "engine/DefinitionFile.h"
-#include "engine/ResourceCache.h"
 #include "platform/NullRenderDevice.h"
-#include "render/RenderManager.h"
-#include "render/Transform.h"
-#include "stage/EffectPool.h"
-#include "units/ChaseCamera.h"
-#include "units/CollisionManager.h"
-#include "units/StageServices.h"
-#include "units/UpdateManager.h"
 
 namespace quarn::fuzzing {
 
@@ -27,67 +19,29 @@ inline constexpr const char* kFile = "Fuzz.txt";
 inline void FileInput(ResourceCache& cache, const uint8_t* data, size_t size) {
   auto file = std::make_unique<DefinitionFile>();
   file->SetName(kFile);
-  file->Parse(DefinitionFile::ApplyBlockRule(std::string(reinterpret_cast<const char*>(data), size)));
+  file->Parse(
+      DefinitionFile::ApplyBlockRule(std::string(reinterpret_cast<const char*>(data), size)));
   cache.Adopt(ResourceCache::Kind::Definition, kFile, std::move(file));
 }
 
-class FuzzStage : public StageServices {
- public:
-  FuzzStage(const uint8_t* data, size_t size) : renders(&device) {
-    FileInput(cache, data, size);
-    pool.SetScene(this);
-    camera = std::make_unique<ChaseCamera>(this, &device);
-    camera->Start();
-    areaCentre.SetParent(&root);
-  }
-  ~FuzzStage() override {
-    pool.Clear();
-    camera.reset();
-  }
+// The null device comes first, so that the stage's camera starts on it.
+struct FuzzDevice {
+  platform::NullRenderDevice device;
+};
 
-  Unit* FindUnit(int) override { return nullptr; }
-  PlayerAircraft* Player() override { return nullptr; }
-  Transform& WorldRoot() override { return root; }
-  Transform& AreaCentre() override { return areaCentre; }
-  TargetRegistry& Targets() override { return targets; }
-  TargetRegistry& SearchTargets() override { return searchTargets; }
-  UnitRegistry& AreaUnits() override { return areaUnits; }
-  ProjectileRegistry& Projectiles() override { return projectiles; }
-  UpdateManager& Updates() override { return updates; }
-  RenderManager& Renders() override { return renders; }
-  CollisionManager& Collisions() override { return collisions; }
-  EffectSource& Effects() override { return pool; }
-  ResourceCache& Cache() override { return cache; }
-  ChaseCamera* Camera() override { return camera.get(); }
-  ButtonMap& Buttons() override { return buttons; }
-  int AddProgressPoint(int index, int) override { return index; }
-  void SetHudMessage(int) override {}
-  void ApplyGroundFog() override {}
-  void ApplySceneFog() override {}
-  void Rumble(float, float) override {}
-  void UnitBroken(const Unit&) override {}
-  void UnitDestructed(const Unit&) override {}
+class FuzzStage : private FuzzDevice, public testing::StageObjects {
+ public:
+  FuzzStage(const uint8_t* data, size_t size) : StageObjects(nullptr, &device) {
+    FileInput(cache, data, size);
+  }
 
   // Updates, collisions and a drawn frame.
   void Step() {
-    updates.UpdateAll();
-    collisions.Pass();
+    StageObjects::Step();
     renders.Render();
     device.ClearDraws();
   }
-
-  platform::NullRenderDevice device;
-  UpdateManager updates;
-  CollisionManager collisions;
-  RenderManager renders;
-  TargetRegistry targets, searchTargets;
-  UnitRegistry areaUnits;
-  ProjectileRegistry projectiles;
-  Transform root, areaCentre;
-  ResourceCache cache;
-  ButtonMap buttons;
-  EffectPool pool;
-  std::unique_ptr<ChaseCamera> camera;
+  using FuzzDevice::device;
 };
 
 }  // namespace quarn::fuzzing

@@ -1,30 +1,15 @@
 #include "units/StageStandIn.h"
 
 #include "engine/InputMappings.h"
-#include "units/PlayerAircraft.h"
 
 namespace quarn::testing {
 
-StageStandIn::StageStandIn(SceneRig& rig) : cache(&rig.GetArchive()) {
+StageStandIn::StageStandIn(SceneRig& rig) : StageObjects(&rig.GetArchive()) {
   InstallSceneInput(SceneInput::StagePlay, &rig.Input(), &buttons);
-  pool.SetScene(this);
-  camera = std::make_unique<ChaseCamera>(this);
-  camera->Start();
-  areaCentre.SetParent(&root);
 }
 
 StageStandIn::~StageStandIn() {
-  pool.Clear();
-  camera.reset();
   ClearSceneInput(InputSystem::Instance());
-  cache.ClearAll();
-}
-
-Unit* StageStandIn::FindUnit(int unitId) {
-  if (unitId == -1)
-    return player;
-  auto it = units.find(unitId);
-  return it == units.end() ? nullptr : it->second;
 }
 
 int StageStandIn::AddProgressPoint(int index, int amount) {
@@ -39,13 +24,6 @@ void StageStandIn::UnitBroken(const Unit& unit) {
 
 void StageStandIn::UnitDestructed(const Unit& unit) {
   log.push_back("destructed " + std::to_string(unit.UnitId()));
-}
-
-void StageStandIn::Step(int frames) {
-  for (int i = 0; i < frames; ++i) {
-    updates.UpdateAll();
-    collisions.Pass();
-  }
 }
 
 std::string Lines(const std::vector<std::string>& lines) {
