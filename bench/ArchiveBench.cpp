@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchFolder.h"
 #include "BenchTiming.h"
 #include "engine/Archive.h"
 
@@ -23,28 +24,8 @@ namespace {
 constexpr int kEntries = 20000;
 constexpr uint32_t kBigEntry = 64u << 20;
 
-// A folder for this program's files, removed at exit.
-class BenchFolder {
- public:
-  BenchFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    path_ = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quarn-bench-XXXXXX";
-    if (mkdtemp(path_.data()) == nullptr)
-      path_.clear();
-  }
-  ~BenchFolder() {
-    std::error_code ignored;
-    if (!path_.empty())
-      std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-BenchFolder& Folder() {
-  static BenchFolder folder;
+quarn::bench::BenchFolder& Folder() {
+  static quarn::bench::BenchFolder folder;
   return folder;
 }
 
