@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "BenchFolder.h"
 #include "BenchTiming.h"
+#include "TempFolder.h"
 #include "engine/Archive.h"
 
 namespace {
@@ -24,8 +24,8 @@ namespace {
 constexpr int kEntries = 20000;
 constexpr uint32_t kBigEntry = 64u << 20;
 
-quarn::bench::BenchFolder& Folder() {
-  static quarn::bench::BenchFolder folder;
+quarn::testing::TempFolder& Folder() {
+  static quarn::testing::TempFolder folder;
   return folder;
 }
 

@@ -26,7 +26,7 @@ bool WriteArchive(const std::string& path, const BenchDevices::Records& records)
   return static_cast<bool>(out);
 }
 
-std::string TempParent(const BenchFolder& folder) {
+std::string TempParent(const testing::TempFolder& folder) {
   if (folder.Path().empty())
     return "";
   std::error_code ignored;

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "BenchFolder.h"
 #include "StageObjects.h"
+#include "TempFolder.h"
 #include "engine/Archive.h"
 #include "engine/GraphicsDevice.h"
 #include "engine/Window.h"
@@ -21,7 +21,7 @@ struct BenchDevices {
   explicit BenchDevices(const Records& records);
   ~BenchDevices();
 
-  BenchFolder folder;
+  testing::TempFolder folder;
   Window window;
   GraphicsDevice graphics;
   Archive archive;

@@ -10,31 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
 #include "platform/MediaEncoder.h"
 
 namespace quarn::testing {
-
-// A fresh folder under the system temp directory, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quarn-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr)
-      path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    if (!path_.empty())
-      std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 // 16-bit samples of a sine at amplitude (0..1), channels interleaved alike.
 inline std::vector<int16_t> Tone(double seconds, int rate, int channels, double hertz,

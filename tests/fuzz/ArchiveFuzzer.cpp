@@ -12,29 +12,11 @@
 #include <string>
 
 #include "ArchiveCommands.h"
+#include "TempFolder.h"
 #include "engine/Archive.h"
 #include "platform/Diagnostics.h"
 
 namespace {
-
-// A private folder for the archive file and the extracted copies, removed at exit.
-class WorkFolder {
- public:
-  WorkFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    path_ = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quarn-fuzz-XXXXXX";
-    if (mkdtemp(path_.data()) == nullptr)
-      std::abort();
-  }
-  ~WorkFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -49,7 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (++runs % 10000 == 0)
     quarn::platform::ForgetReportedProblems();
 
-  static const WorkFolder folder;
+  // The archive file and the extracted copies.
+  static const quarn::testing::TempFolder folder;
+  if (folder.Path().empty())
+    std::abort();
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const std::string base = folder.Path() + "/Data";
   std::ofstream(base + ".acv", std::ios::binary | std::ios::trunc) << bytes;
