@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Records the demo pilot's replays of tests/e2e/replays again, after a change to the game or its
 # data has made the old ones play differently. The hand-written replays (the time running out,
-# the dive into the sea) are kept as they are. Usage: scripts/record-replays.sh [BUILD]
+# the dive into the shore) are kept as they are. Usage: scripts/record-replays.sh [BUILD]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)

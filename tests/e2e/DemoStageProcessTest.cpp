@@ -168,8 +168,10 @@ TEST_F(DemoStageProcessTest, StageOneFailsWhenTheActiveTimeRunsOut) {
   EXPECT_EQ(stage.back().update - failed->update, 242);
 }
 
-TEST_F(DemoStageProcessTest, StageOneFailsAtOnceWhenThePlayerFliesIntoTheSea) {
-  const ProcessResult run = Play("stage1-into-the-sea.replay", {"--stage", "Stage1.txt"});
+// Diving at full throttle: the height recovery holds the aircraft just over the sea, where
+// it runs into the first hill of the shore.
+TEST_F(DemoStageProcessTest, StageOneFailsAtOnceWhenThePlayerDivesIntoTheShore) {
+  const ProcessResult run = Play("stage1-dive-into-the-shore.replay", {"--stage", "Stage1.txt"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::vector<Event> stage = FirstStage();
   EXPECT_NE(Find(stage, "message", "message", "5"), nullptr) << "the height warning first";
