@@ -195,6 +195,7 @@ void MainScene::Update() {
   GameScene::Buttons().Update();
   EvaluateEmerges();
   MoveAreaCentre();
+  environment_.FollowCamera();
   updates_.UpdateAll();
   collisions_.Pass();
   StepPhase();

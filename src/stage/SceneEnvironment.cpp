@@ -7,6 +7,7 @@
 #include "stage/DirectionalLight.h"
 #include "stage/Ground.h"
 #include "stage/Sky.h"
+#include "units/ChaseCamera.h"
 #include "units/Particle.h"
 #include "units/Side.h"
 #include "units/StageServices.h"
@@ -56,6 +57,7 @@ bool SceneEnvironment::LoadEnvironment(DefinitionFile& stage) {
   const std::string groundFile = stage.GetString("GroundFile", "");
   const bool particle = stage.GetBool("EnvironParticleEnable", false);
   const std::string particleFile = stage.GetString("EnvironParticleFile", "");
+  followCamera_ = stage.GetBool("EnvironParticleFollowCamera", false);
   const int lights = stage.GetCount("DirectionalLightCount");
   for (int i = 0; i < lights; ++i) {
     stage.SelectSection("DirectionalLight", static_cast<unsigned>(i));
@@ -110,6 +112,13 @@ void SceneEnvironment::ApplyEnvironment() const {
   }
   for (const auto& light : lights_)
     light->Apply(device);
+}
+
+void SceneEnvironment::FollowCamera() const {
+  if (particle_ == nullptr || !followCamera_)
+    return;
+  if (const ChaseCamera* camera = stage_->Camera())
+    particle_->SetWorldPosition(camera->WorldPosition());
 }
 
 void SceneEnvironment::Finish() {

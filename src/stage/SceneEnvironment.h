@@ -30,6 +30,9 @@ class SceneEnvironment {
   void ApplyFogDistances() const;
   // Fog states, then every light.
   void ApplyEnvironment() const;
+  // Moves the environment particle's node to the camera when the stage asks for it, so that
+  // rain or snow falls wherever the player flies; otherwise it stays where the stage put it.
+  void FollowCamera() const;
   // Lights, then the environment particle, the ground and the sky.
   void Finish();
 
@@ -52,6 +55,7 @@ class SceneEnvironment {
   std::unique_ptr<Sky> sky_;
   std::unique_ptr<Ground> ground_;
   std::unique_ptr<Particle> particle_;
+  bool followCamera_ = false;
   bool fogEnable_ = false;
   platform::Argb fogColor_ = 0;
   float fogStart_ = 0;

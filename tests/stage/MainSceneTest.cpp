@@ -9,6 +9,8 @@
 #include "render/MeshTestFiles.h"
 #include "stage/DirectionalLight.h"
 #include "stage/SceneEnvironment.h"
+#include "units/ChaseCamera.h"
+#include "units/Particle.h"
 #include "units/PlayerAircraft.h"
 #include "units/Unit.h"
 
@@ -19,12 +21,12 @@ using testing::RecordingOwner;
 using testing::SceneRig;
 
 // A unit that can be placed and emerges (a building of a cube).
-const std::vector<std::string> kBox = {"[Solid]", "NormalMeshEnable=true",
-                                       "NormalMeshFile=Cube.x", "[Unit]", "[Building]"};
+const std::vector<std::string> kBox = {"[Solid]", "NormalMeshEnable=true", "NormalMeshFile=Cube.x",
+                                       "[Unit]", "[Building]"};
 // An aircraft that stays in play at a safe height for as long as the tests need.
-const std::vector<std::string> kPlane = {"[Solid]", "NormalMeshEnable=true",
-                                         "NormalMeshFile=Cube.x", "[Aircraft]", "MinVelocity=1",
-                                         "MaxVelocity=1"};
+const std::vector<std::string> kPlane = {
+    "[Solid]",    "NormalMeshEnable=true", "NormalMeshFile=Cube.x",
+    "[Aircraft]", "MinVelocity=1",         "MaxVelocity=1"};
 
 class MainSceneTest : public ::testing::Test {
  protected:
@@ -97,8 +99,7 @@ TEST_F(MainSceneTest, LaterTenAndSoonerTwentyFireOnUpdate301AndNeverAfterTwentyS
 
 TEST_F(MainSceneTest, AProgressConditionFiresOnTheUpdateAfterTheCounterReachesIt) {
   Stage({"[Emerge_0]", "GreaterProgressPointEnable_3=true", "GreaterProgressPoint_3=100",
-         "LessProgressPointEnable_0=true", "LessProgressPoint_0=5", "UnitCount=1",
-         "UnitID_0=1"},
+         "LessProgressPointEnable_0=true", "LessProgressPoint_0=5", "UnitCount=1", "UnitID_0=1"},
         1);
   for (int i = 0; i < 5; ++i)
     scene_->Update();
@@ -170,9 +171,9 @@ TEST_F(MainSceneTest, AMissingStageIsEmptyAndStillEndsBackInTheMenu) {
 TEST_F(MainSceneTest, FogPacksItsColourAndLightsTakeTheirIndicesInFileOrder) {
   Stage({}, 0,
         {"[Scene]", "FogEnable=true", "FogColorR=1.0", "FogColorG=0.5", "FogColorB=0.0",
-         "FogColorA=1.0", "FogStartDistance=100", "FogEndDistance=900",
-         "DirectionalLightCount=2", "[DirectionalLight_0]", "DirectionY=-1",
-         "DiffuseColorR=1", "[DirectionalLight_1]", "DirectionX=1", "DiffuseColorG=1"});
+         "FogColorA=1.0", "FogStartDistance=100", "FogEndDistance=900", "DirectionalLightCount=2",
+         "[DirectionalLight_0]", "DirectionY=-1", "DiffuseColorR=1", "[DirectionalLight_1]",
+         "DirectionX=1", "DiffuseColorG=1"});
   const SceneEnvironment& environment = scene_->Environment();
   EXPECT_EQ(environment.FogColor(), 0xFFFF7F00u);
   ASSERT_EQ(environment.Lights().size(), 2u);
@@ -198,6 +199,27 @@ TEST_P(SkyFogTest, AfterTheSkyIsDrawnFogIsBackToTheStagesOwnSetting) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FogOnAndOff, SkyFogTest, ::testing::Bool());
+
+class EnvironmentParticleTest : public MainSceneTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(EnvironmentParticleTest, FollowsTheCameraOnlyWhenTheStageAsks) {
+  const bool follow = GetParam();
+  rig_.AddDefinition("Rain.txt", {"[Particle]", "ParticleCount=0"});
+  Stage({}, 0,
+        {"[Scene]", "EnvironParticleEnable=true", "EnvironParticleFile=Rain.txt",
+         follow ? "EnvironParticleFollowCamera=true" : "EnvironParticleFollowCamera=false"});
+  for (int i = 0; i < 3; ++i)
+    scene_->Update();
+  const Particle* rain = scene_->Environment().EnvironmentParticle();
+  ASSERT_NE(rain, nullptr);
+  // The camera is behind the player, 500 up; the update that moved the rain moved it on.
+  const gfx::Vector3 camera = scene_->Camera()->WorldPosition();
+  const gfx::Vector3 expected = follow ? camera : gfx::Vector3{};
+  EXPECT_NEAR(rain->WorldPosition().y, expected.y, 5.0f);
+  EXPECT_NEAR(rain->WorldPosition().z, expected.z, 5.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(FollowAndStay, EnvironmentParticleTest, ::testing::Bool());
 
 }  // namespace
 }  // namespace quarn

@@ -363,6 +363,7 @@ constexpr KeyRule kSceneKeys[] = {
     Def("GroundFile", Role::Ground).When("GroundEnable"),
     Bool("EnvironParticleEnable"),
     Def("EnvironParticleFile", Role::Particle).When("EnvironParticleEnable"),
+    Bool("EnvironParticleFollowCamera").When("EnvironParticleEnable"),
     Count("DirectionalLightCount"),
 };
 
